@@ -1,0 +1,96 @@
+# Targets of the player and the updater. Sources are picked up by folder so that
+# a new file needs no edit here:
+#   <subsystem>/*.cpp      logic without widgets        -> kivocore (shared library)
+#   <subsystem>/ui/*.cpp   windows and widgets          -> kivoui   (shared library)
+#   playback/mpv/*.cpp     the libmpv engine             -> kivompv  (module, loaded after the window shows)
+#   online/web/*.cpp       the WebEngine panes           -> kivoweb  (module, loaded after the window shows)
+#   transfer/*.cpp         HTTP transfer of both programs -> kivotransfer (static)
+#   shell/app/*.cpp        kivoplay's main
+#   updater/*.cpp          the update program
+set(KIVO_SUBSYSTEMS shell library playback lyrics online downloads community)
+
+function(kivo_glob out)
+  set(files)
+  foreach(pattern IN LISTS ARGN)
+    file(GLOB found CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${pattern})
+    list(APPEND files ${found})
+  endforeach()
+  set(${out} ${files} PARENT_SCOPE)
+endfunction()
+
+set(core_patterns)
+set(ui_patterns)
+foreach(sub IN LISTS KIVO_SUBSYSTEMS)
+  list(APPEND core_patterns ${sub}/*.cpp ${sub}/*.h ${sub}/*.qrc)
+  list(APPEND ui_patterns ${sub}/ui/*.cpp ${sub}/ui/*.h ${sub}/ui/*.qrc)
+endforeach()
+
+# --- transfer: shared by the player and the updater, nothing else of the player
+kivo_glob(transfer_sources transfer/*.cpp transfer/*.h)
+add_library(kivotransfer STATIC ${transfer_sources})
+target_include_directories(kivotransfer PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(kivotransfer PUBLIC Qt6::Core Qt6::Network)
+set_target_properties(kivotransfer PROPERTIES POSITION_INDEPENDENT_CODE ON)
+kivo_target_settings(kivotransfer)
+
+# --- core: models, parsers, state machines, database, server client
+kivo_glob(core_sources ${core_patterns})
+add_library(kivocore SHARED ${core_sources})
+target_include_directories(kivocore PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(kivocore PUBLIC Qt6::Core Qt6::Gui Qt6::Network Qt6::Sql Qt6::DBus
+                               QCoro6::Core QCoro6::Network kivotransfer)
+target_compile_definitions(kivocore PUBLIC KIVO_VERSION="1.31")
+kivo_target_settings(kivocore)
+
+# --- ui: thin windows over the core
+kivo_glob(ui_sources ${ui_patterns})
+add_library(kivoui SHARED ${ui_sources})
+target_link_libraries(kivoui PUBLIC kivocore Qt6::Widgets)
+kivo_target_settings(kivoui)
+
+# --- heavy engines, loaded at run time so they stay off the path to the first window
+pkg_check_modules(MPV IMPORTED_TARGET mpv)
+kivo_glob(mpv_sources playback/mpv/*.cpp playback/mpv/*.h)
+if(MPV_FOUND AND mpv_sources)
+  find_package(Qt6 REQUIRED COMPONENTS OpenGL OpenGLWidgets)
+  add_library(kivompv MODULE ${mpv_sources})
+  target_link_libraries(kivompv PRIVATE kivoui PkgConfig::MPV Qt6::OpenGL Qt6::OpenGLWidgets)
+  kivo_target_settings(kivompv)
+endif()
+
+kivo_glob(web_sources online/web/*.cpp online/web/*.h)
+if(web_sources)
+  find_package(Qt6 REQUIRED COMPONENTS WebEngineWidgets)
+  add_library(kivoweb MODULE ${web_sources})
+  target_link_libraries(kivoweb PRIVATE kivoui Qt6::WebEngineWidgets)
+  kivo_target_settings(kivoweb)
+endif()
+
+# --- the programs
+kivo_glob(app_sources shell/app/*.cpp shell/app/*.h)
+add_executable(kivoplay ${app_sources})
+target_link_libraries(kivoplay PRIVATE kivoui)
+set_target_properties(kivoplay PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${KIVO_BIN_DIR})
+kivo_target_settings(kivoplay)
+
+kivo_glob(updater_sources updater/*.cpp updater/*.h)
+if(updater_sources)
+  add_executable(update ${updater_sources})
+  target_link_libraries(update PRIVATE kivotransfer Qt6::Widgets)
+  set_target_properties(update PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${KIVO_BIN_DIR})
+  kivo_target_settings(update)
+endif()
+
+# --- the program folder: installation settings and an empty library, never overwritten
+configure_file(${CMAKE_SOURCE_DIR}/shell/app/kivoplay.ini.in ${KIVO_BIN_DIR}/kivoplay.ini @ONLY)
+kivo_glob(mkdb_sources library/tools/*.cpp)
+if(mkdb_sources)
+  add_executable(kivo-mkdb ${mkdb_sources})
+  target_link_libraries(kivo-mkdb PRIVATE kivocore)
+  kivo_target_settings(kivo-mkdb)
+  # Runs at every build; the tool leaves an existing file alone.
+  add_custom_target(kxdat ALL
+    COMMAND kivo-mkdb ${KIVO_BIN_DIR}/data/kx.dat
+    DEPENDS kivo-mkdb
+    COMMENT "Making an empty library data/kx.dat when it is missing")
+endif()
