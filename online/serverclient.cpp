@@ -106,8 +106,7 @@ ServerClient::ServerClient(QNetworkAccessManager *network, const QString &baseUr
     : QObject(parent)
     , m_network(network)
     , m_baseUrl(baseUrl.endsWith(QLatin1Char('/')) ? baseUrl : baseUrl + QLatin1Char('/'))
-{
-}
+{ }
 
 QCoro::Task<QString> ServerClient::fetchPage(QString url)
 {
