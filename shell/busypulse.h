@@ -10,9 +10,12 @@ namespace kivo {
 class BusyPulse
 {
 public:
-    explicit BusyPulse(int requestTimeoutSeconds = 60) : m_timeoutSeconds(requestTimeoutSeconds) {}
+    explicit BusyPulse(int requestTimeoutSeconds = 60)
+        : m_timeoutSeconds(requestTimeoutSeconds)
+    { }
 
-    struct Step {
+    struct Step
+    {
         QColor color;
         bool hide = false;
     };

@@ -8,7 +8,8 @@
 namespace kivo {
 
 // Program-wide values set at start-up and read by the other subsystems.
-struct ProgramState {
+struct ProgramState
+{
     QString serverBaseUrl;
     QString downloadPageUrl;
     QString currentVersion = kCurrentVersion;

@@ -9,8 +9,7 @@ StartupSequence::StartupSequence(StartupHost &host, ServerClient &server, Progra
     : m_host(host)
     , m_server(&server)
     , m_state(state)
-{
-}
+{ }
 
 void StartupSequence::applyNotice(const QString &payload)
 {

@@ -38,7 +38,7 @@ private Q_SLOTS:
     {
         server->setAnswer(u"/a.asp"_qs, {200, "你好", "text/html; charset=utf-8", false});
         QCOMPARE(fetch(*client, client->pageUrl(u"a.asp?x=1"_qs)), u"你好"_qs);
-        QCOMPARE(server->requests(), QStringList{u"POST /a.asp?x=1"_qs});
+        QCOMPARE(server->requests(), QStringList {u"POST /a.asp?x=1"_qs});
     }
 
     void decodes_data()
@@ -89,7 +89,8 @@ private Q_SLOTS:
 
     void hiddenPayload()
     {
-        server->setAnswer(u"/dl.asp"_qs, {200, HiddenDataPage::wrap(u"DLXX㊣公告㊣㊣x|||y㊣END㊣"_qs).toUtf8(), "text/html", false});
+        server->setAnswer(
+            u"/dl.asp"_qs, {200, HiddenDataPage::wrap(u"DLXX㊣公告㊣㊣x|||y㊣END㊣"_qs).toUtf8(), "text/html", false});
         QCOMPARE(fetch(*client, client->pageUrl(u"dl.asp"_qs), true), u"DLXX㊣公告㊣㊣x|||y㊣END㊣"_qs);
         // An empty URL makes no request.
         QCOMPARE(fetch(*client, QString(), true), QString());
@@ -125,8 +126,8 @@ private Q_SLOTS:
         server->setAnswer(u"/q.asp"_qs, {200, "ok", "text/plain", false});
         fetch(*client, client->pageUrl(u"q.asp?word="_qs + encodeQueryValue(value) + u"&n=1"_qs));
         const QString line = server->requests().last();
-        QCOMPARE(QUrl::fromPercentEncoding(line.section(u"word="_qs, 1).section(QLatin1Char('&'), 0, 0).toLatin1()),
-                 value);
+        QCOMPARE(
+            QUrl::fromPercentEncoding(line.section(u"word="_qs, 1).section(QLatin1Char('&'), 0, 0).toLatin1()), value);
     }
 
 private:

@@ -4,7 +4,8 @@
 
 namespace kivo::test {
 
-CannedHttpServer::CannedHttpServer(QObject *parent) : QObject(parent)
+CannedHttpServer::CannedHttpServer(QObject *parent)
+    : QObject(parent)
 {
     connect(&m_server, &QTcpServer::newConnection, this, [this] {
         while (QTcpSocket *socket = m_server.nextPendingConnection()) {
@@ -37,7 +38,7 @@ void CannedHttpServer::serve(QTcpSocket *socket)
     m_requests.append(QString::fromLatin1(requestLine.at(0)) + QLatin1Char(' ') + target);
     const QString path = target.section(QLatin1Char('?'), 0, 0);
     const auto it = m_answers.constFind(path);
-    Answer answer = it != m_answers.constEnd() ? *it : Answer{404, "not found", "text/plain", false};
+    Answer answer = it != m_answers.constEnd() ? *it : Answer {404, "not found", "text/plain", false};
     if (answer.hang)
         return;
     QByteArray out = "HTTP/1.0 " + QByteArray::number(answer.status) + " X\r\nContent-Type: " + answer.contentType

@@ -15,7 +15,8 @@ class CannedHttpServer : public QObject
 {
     Q_OBJECT
 public:
-    struct Answer {
+    struct Answer
+    {
         int status = 200;
         QByteArray body;
         QByteArray contentType = "text/html; charset=utf-8";
