@@ -25,7 +25,8 @@ namespace kivo {
 
 namespace {
 
-struct ButtonSpec {
+struct ButtonSpec
+{
     int n;
     const char16_t *name; // what a user calls it: tooltip and accessible name
     ButtonGlyph glyph;

@@ -21,7 +21,8 @@ class ServerClient;
 class TrayIcon;
 
 // What the main window needs from the program around it.
-struct MainWindowContext {
+struct MainWindowContext
+{
     QString programDir;
     ServerClient *server = nullptr;
     ProgramState *state = nullptr;
@@ -94,7 +95,7 @@ private:
     BusyOverlay *m_busy = nullptr;
     TrayIcon *m_tray = nullptr;
     QTimer m_startTimer; // Timer4: the start-up sequence at its first tick
-    std::array<QAbstractButton *, 21> m_bf{};
+    std::array<QAbstractButton *, 21> m_bf {};
     QLabel *m_label1 = nullptr, *m_label2 = nullptr, *m_label3 = nullptr, *m_label4 = nullptr;
     QLabel *m_label5 = nullptr, *m_label6 = nullptr, *m_label7 = nullptr, *m_label8 = nullptr;
     QWidget *m_catalogueTree = nullptr, *m_libraryTree = nullptr;

@@ -17,8 +17,14 @@ void paintInset(QPainter &p, const QRect &r, int radius = 6);
 
 namespace Twips {
 constexpr int perPixel = 15;
-constexpr int toPixels(int twips) { return twips / perPixel; }
-constexpr int fromPixels(int px) { return px * perPixel; }
+constexpr int toPixels(int twips)
+{
+    return twips / perPixel;
+}
+constexpr int fromPixels(int px)
+{
+    return px * perPixel;
+}
 } // namespace Twips
 
 } // namespace kivo

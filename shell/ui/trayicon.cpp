@@ -8,7 +8,9 @@
 
 namespace kivo {
 
-TrayIcon::TrayIcon(QObject *parent) : QObject(parent) { }
+TrayIcon::TrayIcon(QObject *parent)
+    : QObject(parent)
+{ }
 
 TrayIcon::~TrayIcon()
 {

@@ -18,7 +18,7 @@ public:
     explicit TrayIcon(QObject *parent = nullptr);
     ~TrayIcon() override;
 
-    bool add();    // false when the desktop has no tray
+    bool add(); // false when the desktop has no tray
     void remove(); // at exit
     bool available() const { return m_icon != nullptr; }
     void setMenu(QMenu *menu);
