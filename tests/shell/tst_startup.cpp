@@ -86,7 +86,7 @@ private Q_SLOTS:
     void newVersionMessageText()
     {
         QCOMPARE(newVersionMessage(u"1.4"_qs, u"http://h/down.asp"_qs),
-                 u"发现新版本V1.4，请下载最新版本。\n\rhttp://h/down.asp"_qs);
+            u"发现新版本V1.4，请下载最新版本。\n\rhttp://h/down.asp"_qs);
     }
 
     void noticeApplied_data()
@@ -97,16 +97,16 @@ private Q_SLOTS:
         QTest::addColumn<QDate>("date");
         QTest::addColumn<QString>("version");
         const QDate today = QDate::currentDate();
-        QTest::newRow("three fields only") << QStringList{u"通知"_qs, u""_qs, u"http://l|||看看"_qs} << 30 << 200
-                                           << today << u"1.31"_qs;
+        QTest::newRow("three fields only")
+            << QStringList {u"通知"_qs, u""_qs, u"http://l|||看看"_qs} << 30 << 200 << today << u"1.31"_qs;
         QTest::newRow("non-numeric queue, daily still read")
-            << QStringList{u"通知"_qs, u""_qs, u"x"_qs, u"many"_qs, u"50"_qs} << 30 << 50 << today << u"1.31"_qs;
-        QTest::newRow("all fields") << QStringList{u"通知"_qs, u" "_qs, u"x"_qs, u"12"_qs, u"40"_qs, u"2026-3-9"_qs,
-                                                   u"1.4"_qs}
-                                    << 12 << 40 << QDate(2026, 3, 9) << u"1.4"_qs;
-        QTest::newRow("bad date keeps today") << QStringList{u"通知"_qs, u""_qs, u"x"_qs, u"12"_qs, u"40"_qs,
-                                                             u"someday"_qs, u"1.5"_qs}
-                                              << 12 << 40 << today << u"1.5"_qs;
+            << QStringList {u"通知"_qs, u""_qs, u"x"_qs, u"many"_qs, u"50"_qs} << 30 << 50 << today << u"1.31"_qs;
+        QTest::newRow("all fields") << QStringList {u"通知"_qs, u" "_qs, u"x"_qs, u"12"_qs, u"40"_qs, u"2026-3-9"_qs,
+            u"1.4"_qs} << 12 << 40 << QDate(2026, 3, 9)
+                                    << u"1.4"_qs;
+        QTest::newRow("bad date keeps today")
+            << QStringList {u"通知"_qs, u""_qs, u"x"_qs, u"12"_qs, u"40"_qs, u"someday"_qs, u"1.5"_qs} << 12 << 40
+            << today << u"1.5"_qs;
     }
     void noticeApplied()
     {
@@ -145,8 +145,8 @@ private Q_SLOTS:
         QFETCH(QString, expectedLast);
         test::CannedHttpServer http;
         QVERIFY(http.start());
-        const QString payload = buildNoticePayload(
-            {u"欢迎"_qs, u"http://h/gg.asp"_qs, u"http://h/l|||链接"_qs, u"25"_qs, u"150"_qs, u"2026-12-01"_qs, version});
+        const QString payload = buildNoticePayload({u"欢迎"_qs, u"http://h/gg.asp"_qs, u"http://h/l|||链接"_qs,
+            u"25"_qs, u"150"_qs, u"2026-12-01"_qs, version});
         http.setAnswer(u"/dl.asp"_qs, {200, HiddenDataPage::wrap(payload).toUtf8(), "text/html; charset=utf-8", false});
         QNetworkAccessManager nam;
         ServerClient server(&nam, http.baseUrl());
@@ -158,9 +158,9 @@ private Q_SLOTS:
         seq.run().then([&] { done = true; });
         QTRY_VERIFY_WITH_TIMEOUT(done, 10000);
 
-        QCOMPARE(http.requests(), QStringList{u"POST /dl.asp"_qs});
-        QCOMPARE(host.calls.mid(0, 3), (QStringList{u"showBusy"_qs, u"catalogue"_qs, u"libraryNodes"_qs}));
-        QCOMPARE(host.calls.mid(3, 3), (QStringList{u"config"_qs, u"loadLibrary"_qs, u"hideBusy"_qs}));
+        QCOMPARE(http.requests(), QStringList {u"POST /dl.asp"_qs});
+        QCOMPARE(host.calls.mid(0, 3), (QStringList {u"showBusy"_qs, u"catalogue"_qs, u"libraryNodes"_qs}));
+        QCOMPARE(host.calls.mid(3, 3), (QStringList {u"config"_qs, u"loadLibrary"_qs, u"hideBusy"_qs}));
         QCOMPARE(host.calls.last(), expectedLast);
         QCOMPARE(host.notice, u"欢迎"_qs);
         QCOMPARE(host.announcement, u"http://h/gg.asp"_qs);
