@@ -14,7 +14,8 @@ using namespace kivo;
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts); // the web panes share GL with the window
+    // No AA_ShareOpenGLContexts here: it makes QApplication bring up OpenGL
+    // (~200 ms on software GL) before the first window can show.
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"kivoplay"_qs);
     QApplication::setQuitOnLastWindowClosed(false); // hidden to the tray is still running

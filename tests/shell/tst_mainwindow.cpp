@@ -23,9 +23,10 @@ private Q_SLOTS:
         QVERIFY(http->start());
         const QString payload = buildNoticePayload(
             {u"今日<b>推荐</b><img src=x>"_qs, u""_qs, u"javascript:alert(1)|||点我"_qs, u"20"_qs});
-        http->setAnswer(u"/dl.asp"_qs, {200, HiddenDataPage::wrap(payload).toUtf8(), "text/html; charset=utf-8", false});
+        http->setAnswer(
+            u"/dl.asp"_qs, {200, HiddenDataPage::wrap(payload).toUtf8(), "text/html; charset=utf-8", false});
         server = std::make_unique<ServerClient>(&nam, http->baseUrl());
-        state = ProgramState{};
+        state = ProgramState {};
         MainWindowContext ctx;
         ctx.programDir = dir.path();
         ctx.server = server.get();
