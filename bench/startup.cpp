@@ -30,8 +30,7 @@ pid_t windowPid(Display *dpy, Window w)
     unsigned long count, after;
     unsigned char *data = nullptr;
     pid_t pid = 0;
-    if (XGetWindowProperty(dpy, w, pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &count, &after, &data)
-            == Success
+    if (XGetWindowProperty(dpy, w, pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &count, &after, &data) == Success
         && data && count == 1)
         pid = pid_t(*reinterpret_cast<unsigned long *>(data));
     if (data)
@@ -78,7 +77,7 @@ std::optional<double> timeToMap(Display *dpy, const QString &program, const QStr
 long treeRssKb(pid_t root)
 {
     long total = 0;
-    std::vector<pid_t> frontier{root};
+    std::vector<pid_t> frontier {root};
     const QStringList procs = QDir(u"/proc"_qs).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     while (!frontier.empty()) {
         const pid_t pid = frontier.back();
@@ -103,7 +102,8 @@ long treeRssKb(pid_t root)
     return total;
 }
 
-struct Result {
+struct Result
+{
     double medianMs = -1;
     long rssKb = -1;
 };
