@@ -35,7 +35,7 @@ QVariant text(const QString &s)
 
 QString mirrored(const QString &s)
 {
-    return s.isEmpty() ? s : MirrorText(s);
+    return s.isEmpty() ? QStringLiteral("") : MirrorText(s);
 }
 
 bool isNetworkAddress(const QString &locator)
