@@ -85,7 +85,7 @@ std::variant<int, QString> inspectReadOnly(const QString &path)
         if (!q.next())
             return QStringLiteral("文件已损坏");
         if (q.value(0).toString() != QLatin1String("ok"))
-            return QStringLiteral("文件已损坏（%1）").arg(q.value(0).toString());
+            return QStringLiteral("文件已损坏");
     }
     const int version = LibrarySchema::storedVersion(db);
     if (version < 0)
@@ -209,6 +209,8 @@ LibraryCreateOutcome LibraryDatabase::create(const QString &path)
         if (!db.open()) {
             failure = db.lastError().text();
         } else {
+            // Qt reads text as UTF-16: storing it so spares a conversion per value.
+            QSqlQuery(db).exec(QStringLiteral("PRAGMA encoding = 'UTF-16le'"));
             failure = LibrarySchema::migrate(db, 0);
             if (failure.isEmpty()) {
                 QSqlQuery q(db);
@@ -300,9 +302,21 @@ std::optional<CdAlbumRow> LibraryDatabase::cdAlbum(int id) const
 #define KIVO_LIST_COLUMNS "id, classid, title, url, url1, url2, musicid, baiduid, addtime"
 #define KIVO_LSLIST_COLUMNS "id, lsid, title, url, url1, url2, musicid, baiduid, addtime, listid"
 
-QList<StoredSong> LibraryDatabase::songRows(QSqlQuery &q, bool history) const
+qsizetype LibraryDatabase::countOf(const QString &table, const QString &column, int id) const
+{
+    QSqlQuery q(database());
+    // Table and column are our own constants, never user text.
+    q.prepare(
+        QStringLiteral("SELECT count(*) FROM ") + table + QStringLiteral(" WHERE ") + column + QStringLiteral(" = ?"));
+    q.addBindValue(id);
+    return q.exec() && q.next() ? q.value(0).toLongLong() : 0;
+}
+
+QList<StoredSong> LibraryDatabase::songRows(QSqlQuery &q, bool history, qsizetype expected) const
 {
     QList<StoredSong> rows;
+    // One allocation for a whole page instead of repeated growth.
+    rows.reserve(expected);
     while (q.next()) {
         StoredSong &s = rows.emplace_back();
         s.id = q.value(0).toInt();
@@ -329,7 +343,7 @@ QList<StoredSong> LibraryDatabase::playlistPage(int playlistId) const
     q.addBindValue(playlistId);
     if (!q.exec())
         return {};
-    return songRows(q, false);
+    return songRows(q, false, countOf(QStringLiteral("list"), QStringLiteral("classid"), playlistId));
 }
 
 QList<StoredSong> LibraryDatabase::historyPage(int dayId) const
@@ -341,7 +355,7 @@ QList<StoredSong> LibraryDatabase::historyPage(int dayId) const
     q.addBindValue(dayId);
     if (!q.exec())
         return {};
-    return songRows(q, true);
+    return songRows(q, true, countOf(QStringLiteral("lslist"), QStringLiteral("lsid"), dayId));
 }
 
 QList<StoredSong> LibraryDatabase::queueRows(const QString &sql, int id) const
@@ -384,7 +398,7 @@ std::optional<StoredSong> LibraryDatabase::singleSong(const QString &sql, int id
     q.addBindValue(id);
     if (!q.exec())
         return std::nullopt;
-    QList<StoredSong> rows = songRows(q, history);
+    QList<StoredSong> rows = songRows(q, history, 1);
     if (rows.isEmpty())
         return std::nullopt;
     return rows.takeFirst();

@@ -136,7 +136,8 @@ public:
 
 private:
     QSqlDatabase database() const;
-    QList<StoredSong> songRows(QSqlQuery &q, bool history) const;
+    QList<StoredSong> songRows(QSqlQuery &q, bool history, qsizetype expected) const;
+    qsizetype countOf(const QString &table, const QString &column, int id) const;
     QList<StoredSong> queueRows(const QString &sql, int id) const;
     std::optional<StoredSong> singleSong(const QString &sql, int id, bool history) const;
     bool execIds(std::initializer_list<std::pair<const char *, int>> statements);
