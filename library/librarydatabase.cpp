@@ -9,6 +9,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUrl>
 #include <QVariant>
 
 #include <atomic>
@@ -164,9 +165,10 @@ LibraryOpenOutcome LibraryDatabase::open(const QString &path)
     const QString name = newConnectionName();
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(kDriver, name);
-        db.setDatabaseName(path);
-        // Without CREATE: the file must not come into being here.
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000"));
+        // mode=rw: should the file vanish meanwhile, it is not made anew here.
+        db.setDatabaseName(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded)
+            + QStringLiteral("?mode=rw"));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=3000"));
         QString failure;
         if (!db.open()) {
             failure = describeSqlError(db.lastError());

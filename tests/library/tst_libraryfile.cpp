@@ -168,6 +168,32 @@ private Q_SLOTS:
         QCOMPARE(third.playlists().size(), 1);
     }
 
+    void unusualFolderNames_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("space") << QStringLiteral("my music");
+        QTest::newRow("chinese") << QStringLiteral("音乐库");
+        QTest::newRow("uri characters") << QStringLiteral("a#b?c%20d&e=f");
+        QTest::newRow("quote") << QStringLiteral("it's");
+    }
+    void unusualFolderNames()
+    {
+        QFETCH(QString, folder);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(folder + QStringLiteral("/data/kx.dat"));
+        QCOMPARE(LibraryDatabase::create(path).status, LibraryCreateOutcome::Status::Created);
+        {
+            LibraryDatabase db;
+            QVERIFY(db.open(path).ok());
+            QVERIFY(db.addPlaylist(QStringLiteral("p")).added());
+        }
+        LibraryDatabase db;
+        QVERIFY(db.open(path).ok());
+        QCOMPARE(db.playlists().size(), 1);
+        // Nothing was made anywhere else.
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList {folder});
+    }
+
     void failedSchemaStepRollsBack()
     {
         QTemporaryDir dir;
