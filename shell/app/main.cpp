@@ -1,10 +1,10 @@
+#include "library/librarydatabase.h"
 #include "online/serverclient.h"
 #include "shell/installsettings.h"
 #include "shell/programstate.h"
 #include "shell/ui/mainwindow.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QMessageBox>
 #include <QNetworkAccessManager>
 
@@ -24,10 +24,14 @@ int main(int argc, char *argv[])
     const QString programDir = QCoreApplication::applicationDirPath();
     const InstallSettings install = InstallSettings::load(programDir);
 
-    // The library must be there: the player never creates it.
-    const QString dataFile = programDir + u"/data/kx.dat"_qs;
-    if (!QFileInfo::exists(dataFile)) {
-        QMessageBox::critical(nullptr, u"Kivo"_qs, u"数据库调入错误。"_qs);
+    // The library must be there and usable: the player never creates it, and a
+    // file it cannot use is reported and left as it is.
+    LibraryDatabase library;
+    const LibraryOpenOutcome opened = library.open(programDir + u"/data/kx.dat"_qs);
+    if (!opened.ok()) {
+        QMessageBox box(QMessageBox::Critical, u"Kivo"_qs, opened.message(), QMessageBox::Ok);
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
         return 1;
     }
 
@@ -42,6 +46,14 @@ int main(int argc, char *argv[])
     context.programDir = programDir;
     context.server = &server;
     context.state = &state;
+    context.applyStoredConfig = [&library, &state](const QDateTime &serverDate) -> qint32 {
+        const auto config = library.loadStartupConfig(serverDate);
+        if (!config)
+            return 0; // an empty table leaves every default
+        state.settings = StoredSettings::parse(config->settingsContent);
+        return config->dailyDownloadCount;
+    };
+    context.releaseDatabase = [&library] { library.release(); };
     MainWindow window(context);
     window.show();
     return app.exec();

@@ -368,7 +368,14 @@ void MainWindow::setLink(const QString &target, const QString &caption)
 
 qint32 MainWindow::applyStoredConfig(const QDateTime &serverDate)
 {
-    return m_ctx.applyStoredConfig ? m_ctx.applyStoredConfig(serverDate) : 0;
+    const qint32 count = m_ctx.applyStoredConfig ? m_ctx.applyStoredConfig(serverDate) : 0;
+    // The stored colour, when there is one, is the lyric highlight and second line's.
+    if (m_ctx.state && m_ctx.state->settings.highlightColourStored) {
+        const QString colour = m_ctx.state->settings.highlightQColor().name();
+        m_label8->setStyleSheet(u"font-size:15px; color:"_qs + colour + u";"_qs);
+        m_label2->setStyleSheet(u"color:"_qs + colour + u";"_qs);
+    }
+    return count;
 }
 
 bool MainWindow::updaterExists() const

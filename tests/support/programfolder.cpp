@@ -19,7 +19,7 @@ ProgramFolder::ProgramFolder(const QString &serverBaseUrl, bool withLibrary)
     if (!ini.open(QIODevice::WriteOnly))
         return;
     ini.write("[install]\nServerBaseUrl=" + serverBaseUrl.toUtf8() + "\nDownloadPageUrl=" + serverBaseUrl.toUtf8()
-              + "down.asp\nUpdateServerUrl=" + serverBaseUrl.toUtf8() + "\n");
+        + "down.asp\nUpdateServerUrl=" + serverBaseUrl.toUtf8() + "\n");
     ini.close();
     QDir().mkpath(path() + u"/data"_qs);
     if (withLibrary) {
