@@ -69,8 +69,7 @@ int Query::number(const QString &key, int fallback) const
 DemoSite::DemoSite(const DemoCatalogue &catalogue, DemoState &state)
     : m_catalogue(catalogue)
     , m_state(state)
-{
-}
+{ }
 
 QStringList DemoSite::songRecord(const DemoSong &song, int kind, const QString &host) const
 {
@@ -78,11 +77,10 @@ QStringList DemoSite::songRecord(const DemoSong &song, int kind, const QString &
     const QString url = song.directLocator ? mediaUrl(host, song.mediaPath) : QString();
     if (kind == 3) // the search service's songs: found again by "title+artist"
         return ListRecords::song(3, song.title, song.added, song.popularity,
-                                 QString::number(kSearchIdBase + song.id - 1000), url, artist,
-                                 song.title + u'+' + artist);
+            QString::number(kSearchIdBase + song.id - 1000), url, artist, song.title + u'+' + artist);
     // Catalogue songs: the player searches with url2 + "+" + url1.
-    return ListRecords::song(kind, song.title, song.added, song.popularity, QString::number(song.id), url, artist,
-                             song.title);
+    return ListRecords::song(
+        kind, song.title, song.added, song.popularity, QString::number(song.id), url, artist, song.title);
 }
 
 QString DemoSite::songRecords(QList<const DemoSong *> songs, int kind, int page, const QString &host) const
@@ -90,7 +88,7 @@ QString DemoSite::songRecords(QList<const DemoSong *> songs, int kind, int page,
     const int total = int(songs.size());
     const int pageCount = std::max(1, (total + kSongsPerPage - 1) / kSongsPerPage);
     page = std::clamp(page, 1, pageCount);
-    QList<QStringList> records{ListRecords::summary(total, pageCount, page)};
+    QList<QStringList> records {ListRecords::summary(total, pageCount, page)};
     for (int i = (page - 1) * kSongsPerPage; i < std::min(total, page * kSongsPerPage); ++i)
         records.append(songRecord(*songs.at(i), kind, host));
     return joinListPayload(records);
@@ -112,18 +110,17 @@ QStringList DemoSite::artistCategory(int artistId, bool video) const
 {
     const DemoArtist *a = m_catalogue.artist(artistId);
     if (video)
-        return ListRecords::category(2, a->name, int(m_catalogue.videosOfArtist(artistId).size()),
-                                     QString::number(artistId),
-                                     QStringLiteral("urlkxrj_3.asp?id=%1&classid=1").arg(artistId));
-    return ListRecords::category(0, a->name, int(m_catalogue.albumsOfArtist(artistId).size()), QString::number(artistId),
-                                 QStringLiteral("urlkxrj_3.asp?id=%1").arg(artistId));
+        return ListRecords::category(1, a->name, int(m_catalogue.videosOfArtist(artistId).size()),
+            QString::number(artistId), QStringLiteral("urlkxrj_3.asp?id=%1&classid=1").arg(artistId));
+    return ListRecords::category(0, a->name, int(m_catalogue.albumsOfArtist(artistId).size()),
+        QString::number(artistId), QStringLiteral("urlkxrj_3.asp?id=%1").arg(artistId));
 }
 
 QStringList DemoSite::albumCategory(int albumId) const
 {
     const DemoAlbum *a = m_catalogue.album(albumId);
-    return ListRecords::category(2, a->title, int(m_catalogue.songsOfAlbum(albumId).size()), QString::number(albumId),
-                                 QStringLiteral("urlkxrj_4.asp?id=%1").arg(albumId));
+    return ListRecords::category(1, a->title, int(m_catalogue.songsOfAlbum(albumId).size()), QString::number(albumId),
+        QStringLiteral("urlkxrj_4.asp?id=%1").arg(albumId));
 }
 
 QString DemoSite::siteChart(const Query &q, const QString &host) const
@@ -151,19 +148,18 @@ QString DemoSite::siteChart(const Query &q, const QString &host) const
             records.append(artistCategory(id, video));
         return categoryRecords(records, q);
     case 4:
-        std::stable_sort(artistIds.begin(), artistIds.end(), [&](int a, int b) {
-            return m_catalogue.artist(a)->popularity > m_catalogue.artist(b)->popularity;
-        });
+        std::stable_sort(artistIds.begin(), artistIds.end(),
+            [&](int a, int b) { return m_catalogue.artist(a)->popularity > m_catalogue.artist(b)->popularity; });
         for (int id : std::as_const(artistIds))
             records.append(artistCategory(id, video));
         return categoryRecords(records, q);
     case 5:
     case 6: {
         if (video) {
-            records.append(ListRecords::category(2, QStringLiteral("乐队MTV合辑"), 2, QStringLiteral("71"),
-                                                 QStringLiteral("urlkxrj_2.asp?id=71&classid=1")));
-            records.append(ListRecords::category(2, QStringLiteral("组合MTV合辑"), 1, QStringLiteral("72"),
-                                                 QStringLiteral("urlkxrj_2.asp?id=72&classid=1")));
+            records.append(ListRecords::category(1, QStringLiteral("乐队MTV合辑"), 2, QStringLiteral("71"),
+                QStringLiteral("urlkxrj_2.asp?id=71&classid=1")));
+            records.append(ListRecords::category(1, QStringLiteral("组合MTV合辑"), 1, QStringLiteral("72"),
+                QStringLiteral("urlkxrj_2.asp?id=72&classid=1")));
             return categoryRecords(records, q);
         }
         QList<const DemoAlbum *> albums;
@@ -190,9 +186,8 @@ QString DemoSite::mp3Chart(const Query &q, const QString &host) const
             return songRecords(m_catalogue.songsOfArtist(q.number(QStringLiteral("singer"), 0)), 3, page, host);
         QList<QStringList> records;
         for (const DemoArtist &a : m_catalogue.artists())
-            records.append(ListRecords::category(2, a.name, int(m_catalogue.songsOfArtist(a.id).size()),
-                                                 QString::number(a.id),
-                                                 QStringLiteral("kxrjbaidu.asp?bdid=3&singer=%1").arg(a.id)));
+            records.append(ListRecords::category(1, a.name, int(m_catalogue.songsOfArtist(a.id).size()),
+                QString::number(a.id), QStringLiteral("kxrjbaidu.asp?bdid=3&singer=%1").arg(a.id)));
         return categoryRecords(records, q);
     }
     // Which songs each chart holds: a simple rule per chart.
@@ -205,21 +200,41 @@ QString DemoSite::mp3Chart(const Query &q, const QString &host) const
     };
     QList<const DemoSong *> songs;
     switch (bdid) {
-    case 1: songs = sortedBy(pick([](const DemoSong &) { return true; }), true); break;
-    case 2: songs = sortedBy(pick([](const DemoSong &) { return true; }), false); break;
-    case 4: songs = pick([](const DemoSong &s) { return s.number % 4 == 0; }); break;
-    case 5: songs = pick([](const DemoSong &s) { return s.number % 4 == 1; }); break;
-    case 6: songs = pick([](const DemoSong &s) { return s.number % 3 == 1; }); break;
-    case 8: songs = pick([](const DemoSong &s) { return s.number % 6 == 2; }); break;
-    case 9: songs = pick([](const DemoSong &s) { return s.number % 5 == 3; }); break;
-    case 10: songs = pick([](const DemoSong &s) { return s.artistId >= 113; }); break;
-    case 11: songs = pick([](const DemoSong &s) { return s.number % 4 == 2; }); break;
-    default: return {};
+    case 1:
+        songs = sortedBy(pick([](const DemoSong &) { return true; }), true);
+        break;
+    case 2:
+        songs = sortedBy(pick([](const DemoSong &) { return true; }), false);
+        break;
+    case 4:
+        songs = pick([](const DemoSong &s) { return s.number % 4 == 0; });
+        break;
+    case 5:
+        songs = pick([](const DemoSong &s) { return s.number % 4 == 1; });
+        break;
+    case 6:
+        songs = pick([](const DemoSong &s) { return s.number % 3 == 1; });
+        break;
+    case 8:
+        songs = pick([](const DemoSong &s) { return s.number % 6 == 2; });
+        break;
+    case 9:
+        songs = pick([](const DemoSong &s) { return s.number % 5 == 3; });
+        break;
+    case 10:
+        songs = pick([](const DemoSong &s) { return s.artistId >= 113; });
+        break;
+    case 11:
+        songs = pick([](const DemoSong &s) { return s.number % 4 == 2; });
+        break;
+    default:
+        return {};
     }
     return songRecords(songs, 3, page, host);
 }
 
-// Levels of the libraries: 0 top categories, 1 sub-categories, 2 artists,
+// Category records: kind 0 opens into the tree, kind 1 is a song list (kind 2 and
+// above would read as a song row). Levels of the libraries: 0 top categories, 1 sub-categories, 2 artists,
 // 3 albums of an artist, 4 songs of an album. With classid=1 the video library.
 QString DemoSite::libraryLevel(int level, const Query &q, const QString &host) const
 {
@@ -240,16 +255,16 @@ QString DemoSite::libraryLevel(int level, const Query &q, const QString &host) c
         };
         switch (level) {
         case 0:
-            records.append(ListRecords::category(0, QStringLiteral("华语MTV"), 2, QStringLiteral("7"),
-                                                 QStringLiteral("urlkxrj_1.asp?id=7&classid=1")));
-            records.append(ListRecords::category(2, QStringLiteral("全部MTV"), int(videos.size()),
-                                                 QStringLiteral("70"), QStringLiteral("urlkxrj_2.asp?id=70&classid=1")));
+            records.append(ListRecords::category(
+                0, QStringLiteral("华语MTV"), 2, QStringLiteral("7"), QStringLiteral("urlkxrj_1.asp?id=7&classid=1")));
+            records.append(ListRecords::category(1, QStringLiteral("全部MTV"), int(videos.size()), QStringLiteral("70"),
+                QStringLiteral("urlkxrj_2.asp?id=70&classid=1")));
             return categoryRecords(records, q);
         case 1:
-            records.append(ListRecords::category(2, QStringLiteral("乐队MTV"), 2, QStringLiteral("71"),
-                                                 QStringLiteral("urlkxrj_2.asp?id=71&classid=1")));
-            records.append(ListRecords::category(2, QStringLiteral("组合MTV"), 1, QStringLiteral("72"),
-                                                 QStringLiteral("urlkxrj_2.asp?id=72&classid=1")));
+            records.append(ListRecords::category(1, QStringLiteral("乐队MTV"), 2, QStringLiteral("71"),
+                QStringLiteral("urlkxrj_2.asp?id=71&classid=1")));
+            records.append(ListRecords::category(1, QStringLiteral("组合MTV"), 1, QStringLiteral("72"),
+                QStringLiteral("urlkxrj_2.asp?id=72&classid=1")));
             return categoryRecords(records, q);
         case 2:
             if (id == 71)
@@ -267,7 +282,7 @@ QString DemoSite::libraryLevel(int level, const Query &q, const QString &host) c
     case 0:
         for (const DemoCategory &c : m_catalogue.topCategories())
             records.append(ListRecords::category(0, c.caption, int(c.children.size()), QString::number(c.id),
-                                                 QStringLiteral("urlkxrj_1.asp?id=%1").arg(c.id)));
+                QStringLiteral("urlkxrj_1.asp?id=%1").arg(c.id)));
         return categoryRecords(records, q);
     case 1:
     case 2: {
@@ -280,8 +295,7 @@ QString DemoSite::libraryLevel(int level, const Query &q, const QString &host) c
             } else {
                 const DemoCategory *sub = m_catalogue.category(child);
                 records.append(ListRecords::category(0, sub->caption, int(sub->children.size()),
-                                                     QString::number(sub->id),
-                                                     QStringLiteral("urlkxrj_2.asp?id=%1").arg(sub->id)));
+                    QString::number(sub->id), QStringLiteral("urlkxrj_2.asp?id=%1").arg(sub->id)));
             }
         }
         return categoryRecords(records, q);
@@ -311,7 +325,7 @@ QString DemoSite::newsCategories() const
 QString DemoSite::siteSearch(const Query &q, const QString &host) const
 {
     return songRecords(m_catalogue.searchSite(q.value(QStringLiteral("word1")), q.value(QStringLiteral("word2"))), 2,
-                       q.number(QStringLiteral("page"), 1), host);
+        q.number(QStringLiteral("page"), 1), host);
 }
 
 QString DemoSite::networkSearch(const Query &q) const
@@ -331,9 +345,9 @@ QString DemoSite::candidates(const Query &q, const QString &host) const
         return out;
     const QString name = song->mediaPath.section(u'/', -1);
     const QStringList dead = {
-        mediaUrl(host, QStringLiteral("missing/") + name),                            // 404
+        mediaUrl(host, QStringLiteral("missing/") + name), // 404
         QStringLiteral("http://127.0.0.1:%1/media/%2").arg(m_silentPort).arg(name), // never answers
-        mediaUrl(host, QStringLiteral("notaudio/") + name),                           // a web page
+        mediaUrl(host, QStringLiteral("notaudio/") + name), // a web page
     };
     const int deadCount = song->onlyDeadCandidates ? 3 : song->deadCandidates;
     for (int i = 0; i < deadCount; ++i)
@@ -367,7 +381,7 @@ QString DemoSite::dedication(const Query &q) const
 {
     const QString mail = q.value(QStringLiteral("toemail")).trimmed();
     const bool ok = mail.contains(u'@') && mail.contains(u'.') && !q.value(QStringLiteral("name")).trimmed().isEmpty()
-                    && !q.value(QStringLiteral("content")).trimmed().isEmpty();
+        && !q.value(QStringLiteral("content")).trimmed().isEmpty();
     // The player compares the whole answer with "成功".
     return ok ? QStringLiteral("成功") : QStringLiteral("失败");
 }
@@ -375,7 +389,7 @@ QString DemoSite::dedication(const Query &q) const
 QString DemoSite::lyricsUpload(const Query &q) const
 {
     const bool ok = m_catalogue.songById(q.number(QStringLiteral("id"), 0))
-                    && !q.value(QStringLiteral("content")).trimmed().isEmpty();
+        && !q.value(QStringLiteral("content")).trimmed().isEmpty();
     return ok ? QStringLiteral("歌词上传成功，谢谢！") : QStringLiteral("歌词上传失败");
 }
 

@@ -9,17 +9,50 @@ namespace kivo::demo {
 namespace {
 
 const char16_t *const kArtistNames[] = {
-    u"林海风", u"周明远", u"陈子航", u"王一舟", u"苏晓雨", u"李青禾", u"许安然", u"叶知秋",
-    u"山海乐队", u"晨光乐团", u"星河组合", u"双子座组合", u"阿木", u"小禾", u"南风", u"北岛青年",
+    u"林海风",
+    u"周明远",
+    u"陈子航",
+    u"王一舟",
+    u"苏晓雨",
+    u"李青禾",
+    u"许安然",
+    u"叶知秋",
+    u"山海乐队",
+    u"晨光乐团",
+    u"星河组合",
+    u"双子座组合",
+    u"阿木",
+    u"小禾",
+    u"南风",
+    u"北岛青年",
 };
 
 const char16_t *const kAlbumTitles[] = {
-    u"海风集", u"远行", u"星光之下", u"一舟", u"晴天雨", u"青禾", u"安然如初", u"知秋", u"山海之间", u"晨光",
-    u"星河", u"双子", u"木屋", u"小小的禾", u"南风知我意", u"青年", u"旧信", u"再出发", u"夜航", u"回声",
+    u"海风集",
+    u"远行",
+    u"星光之下",
+    u"一舟",
+    u"晴天雨",
+    u"青禾",
+    u"安然如初",
+    u"知秋",
+    u"山海之间",
+    u"晨光",
+    u"星河",
+    u"双子",
+    u"木屋",
+    u"小小的禾",
+    u"南风知我意",
+    u"青年",
+    u"旧信",
+    u"再出发",
+    u"夜航",
+    u"回声",
 };
 
 // Song titles: one of eight openings and one of six endings.
-const char16_t *const kTitleHeads[] = {u"春天的", u"远方的", u"夜里的", u"城市的", u"海边的", u"秋天的", u"山上的", u"心里的"};
+const char16_t *const kTitleHeads[]
+    = {u"春天的", u"远方的", u"夜里的", u"城市的", u"海边的", u"秋天的", u"山上的", u"心里的"};
 const char16_t *const kTitleTails[] = {u"风", u"歌", u"灯", u"路", u"信", u"梦"};
 
 const char16_t *const kVideoTitles[] = {u"晨光里的我们", u"山海之间现场版", u"星河夜色"};
@@ -27,12 +60,30 @@ const int kVideoArtists[] = {110, 109, 111};
 
 // Lyric lines of our own, sung one per phrase.
 const char16_t *const kLyricPool[] = {
-    u"清晨的风吹过窗台", u"你说今天会有好天气", u"我把心事写在纸上", u"沿着小路慢慢走",
-    u"远处的灯一盏一盏亮起", u"把昨天轻轻放下", u"听见海浪在唱歌", u"云朵飘向看不见的地方",
-    u"我们在路口说再见", u"旧照片里的笑脸", u"雨停了天也晴了", u"把这首歌送给你",
-    u"走过春天走过秋天", u"夜空里有一颗星星", u"心里的话说给风听", u"明天还会再相见",
-    u"小船摇啊摇", u"山那边是我的家乡", u"时间像河水一样流", u"一起唱这首简单的歌",
-    u"灯光照亮回家的路", u"我还记得那个夏天", u"轻轻地哼着这段旋律", u"梦里的花开满山坡",
+    u"清晨的风吹过窗台",
+    u"你说今天会有好天气",
+    u"我把心事写在纸上",
+    u"沿着小路慢慢走",
+    u"远处的灯一盏一盏亮起",
+    u"把昨天轻轻放下",
+    u"听见海浪在唱歌",
+    u"云朵飘向看不见的地方",
+    u"我们在路口说再见",
+    u"旧照片里的笑脸",
+    u"雨停了天也晴了",
+    u"把这首歌送给你",
+    u"走过春天走过秋天",
+    u"夜空里有一颗星星",
+    u"心里的话说给风听",
+    u"明天还会再相见",
+    u"小船摇啊摇",
+    u"山那边是我的家乡",
+    u"时间像河水一样流",
+    u"一起唱这首简单的歌",
+    u"灯光照亮回家的路",
+    u"我还记得那个夏天",
+    u"轻轻地哼着这段旋律",
+    u"梦里的花开满山坡",
 };
 
 constexpr int kSongCount = 48;
@@ -59,7 +110,7 @@ DemoCatalogue::DemoCatalogue()
     for (int a = 1; a <= kAlbumCount; ++a) {
         const int artistId = a <= 16 ? 100 + a : 100 + (a - 16);
         m_albums.append({500 + a, QString::fromUtf16(kAlbumTitles[a - 1]), artistId, dateText((a * 17) % 330),
-                         200 + (a * 71) % 900});
+            200 + (a * 71) % 900});
     }
 
     for (int s = 1; s <= kSongCount; ++s) {
@@ -256,11 +307,12 @@ QStringList DemoCatalogue::lyricLines(const DemoSong &song) const
     if (!song.hasLyrics)
         return lines;
     const int poolSize = int(std::size(kLyricPool));
-    lines << QStringLiteral("[ti:%1]").arg(song.title) << QStringLiteral("[ar:%1]").arg(artistName(*this, song.artistId))
+    lines << QStringLiteral("[ti:%1]").arg(song.title)
+          << QStringLiteral("[ar:%1]").arg(artistName(*this, song.artistId))
           << QStringLiteral("[00:00.00]%1 - %2").arg(song.title, artistName(*this, song.artistId));
     for (int at = kPhraseSeconds, k = 0; at < song.seconds - 1; at += kPhraseSeconds, ++k) {
-        const QString stamp =
-            QStringLiteral("[%1:%2.00]").arg(at / 60, 2, 10, QLatin1Char('0')).arg(at % 60, 2, 10, QLatin1Char('0'));
+        const QString stamp
+            = QStringLiteral("[%1:%2.00]").arg(at / 60, 2, 10, QLatin1Char('0')).arg(at % 60, 2, 10, QLatin1Char('0'));
         lines << stamp + QString::fromUtf16(kLyricPool[(song.number * 5 + k * 7) % poolSize]);
     }
     return lines;
@@ -272,11 +324,17 @@ namespace {
 // phrase numbers, each note plucked and decaying, over a quiet drone on the root.
 QString melody(int root, int a, int b, int c)
 {
-    const QString degree = QStringLiteral("mod(floor(t*2)*%1+floor(t/4)*%2+%3,5)").arg(a).arg(b).arg(c);
-    const QString semis = QStringLiteral("if(eq(%1,0),0,if(eq(%1,1),2,if(eq(%1,2),4,if(eq(%1,3),7,9))))").arg(degree);
-    const QString freq = QStringLiteral("%1*pow(2,%2/12)").arg(root).arg(semis);
-    const QString env = QStringLiteral("exp(-4*mod(t,0.5))*min(1,mod(t,0.5)*40)");
-    return QStringLiteral("0.4*%1*(sin(2*PI*%2*t)+0.3*sin(4*PI*%2*t))+0.08*sin(PI*%3*t)").arg(env, freq).arg(root);
+    // ld(0): the degree, ld(1): the note's frequency, ld(2): time since the note began.
+    return QStringLiteral(
+        "st(0,mod(floor(t*2)*%1+floor(t/4)*%2+%3,5));"
+        "st(1,%4*pow(2,if(eq(ld(0),0),0,if(eq(ld(0),1),2,if(eq(ld(0),2),4,if(eq(ld(0),3),7,9))))/12));"
+        "st(2,mod(t,0.5));"
+        "0.4*exp(-4*ld(2))*min(1,ld(2)*40)*(sin(2*PI*ld(1)*t)+0.3*sin(4*PI*ld(1)*t))"
+        "+0.08*sin(PI*%4*t)")
+        .arg(a)
+        .arg(b)
+        .arg(c)
+        .arg(root);
 }
 
 } // namespace
@@ -291,7 +349,10 @@ QString DemoCatalogue::mediaPlan() const
                     .arg(s.seconds)
                     .arg(melody(roots[s.number % 6], 1 + s.number % 4, 2 + s.number % 3, s.number % 5));
     for (const DemoSong &v : m_videos)
-        plan += QStringLiteral("%1|%2|video|%3\n").arg(v.mediaPath).arg(v.seconds).arg(melody(roots[v.number], 3, 1, v.number));
+        plan += QStringLiteral("%1|%2|video|%3\n")
+                    .arg(v.mediaPath)
+                    .arg(v.seconds)
+                    .arg(melody(roots[v.number], 3, 1, v.number));
     plan += QStringLiteral("bench30.mp3|%1|audio|%2\n").arg(kBenchSeconds).arg(melody(262, 2, 3, 1));
     return plan;
 }

@@ -30,7 +30,7 @@ struct DemoAlbum
 struct DemoSong
 {
     int number = 0; // 1.. (position in the catalogue)
-    int id = 0;     // music id: 1000 + number; videos 2000 + n
+    int id = 0; // music id: 1000 + number; videos 2000 + n
     QString title;
     int artistId = 0;
     int albumId = 0; // 0 for videos
@@ -40,7 +40,7 @@ struct DemoSong
     bool video = false;
     bool directLocator = false; // the list record carries its address
     bool hasLyrics = false;
-    int deadCandidates = 0;       // dead addresses before the working ones in the search answer
+    int deadCandidates = 0; // dead addresses before the working ones in the search answer
     bool onlyDeadCandidates = false;
     QString mediaPath; // below the media folder, e.g. "songs/1001.mp3"
 };

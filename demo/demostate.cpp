@@ -5,10 +5,14 @@ namespace kivo::demo {
 FaultKind faultKindFromName(const QString &name, bool *ok)
 {
     static const QMap<QString, FaultKind> kinds = {
-        {QStringLiteral("off"), FaultKind::None},          {QStringLiteral("hang"), FaultKind::Hang},
-        {QStringLiteral("drip"), FaultKind::Drip},         {QStringLiteral("500"), FaultKind::Error500},
-        {QStringLiteral("reset"), FaultKind::Reset},       {QStringLiteral("truncate"), FaultKind::Truncate},
-        {QStringLiteral("garbage"), FaultKind::Garbage},   {QStringLiteral("huge"), FaultKind::Huge},
+        {QStringLiteral("off"), FaultKind::None},
+        {QStringLiteral("hang"), FaultKind::Hang},
+        {QStringLiteral("drip"), FaultKind::Drip},
+        {QStringLiteral("500"), FaultKind::Error500},
+        {QStringLiteral("reset"), FaultKind::Reset},
+        {QStringLiteral("truncate"), FaultKind::Truncate},
+        {QStringLiteral("garbage"), FaultKind::Garbage},
+        {QStringLiteral("huge"), FaultKind::Huge},
     };
     *ok = kinds.contains(name);
     return kinds.value(name, FaultKind::None);
@@ -110,7 +114,7 @@ void DemoState::resetNotice()
     std::lock_guard lock(m_mutex);
     // "{host}" and "{today}" are filled in per request: the address the client
     // reached this server at, and the server's date.
-    m_notice = NoticeFields{};
+    m_notice = NoticeFields {};
     m_notice.noticeLine = QStringLiteral("欢迎使用Kivo播放器！本地演示服务器已经为您准备好新歌。");
     m_notice.announcement = QStringLiteral("http://{host}/notice.htm");
     m_notice.link = QStringLiteral("http://{host}/softhelp.asp|||点此查看使用帮助");

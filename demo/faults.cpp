@@ -29,7 +29,7 @@ int socketOf(const httplib::Request &req)
         const int fd = std::atoi(entry->d_name);
         if (fd <= 2)
             continue;
-        sockaddr_in local{}, peer{};
+        sockaddr_in local {}, peer {};
         socklen_t localLen = sizeof local, peerLen = sizeof peer;
         if (getsockname(fd, reinterpret_cast<sockaddr *>(&local), &localLen) != 0 || local.sin_family != AF_INET)
             continue;
@@ -48,7 +48,7 @@ bool clientGone(int fd)
 {
     if (fd < 0)
         return false;
-    pollfd p{fd, POLLIN, 0};
+    pollfd p {fd, POLLIN, 0};
     if (poll(&p, 1, 0) <= 0)
         return false;
     if (p.revents & (POLLHUP | POLLERR))
@@ -75,7 +75,7 @@ void resetConnection(const httplib::Request &req)
     const int fd = socketOf(req);
     if (fd < 0)
         return;
-    linger l{1, 0}; // closing then sends a reset instead of an orderly end
+    linger l {1, 0}; // closing then sends a reset instead of an orderly end
     setsockopt(fd, SOL_SOCKET, SO_LINGER, &l, sizeof l);
     shutdown(fd, SHUT_RDWR);
 }
@@ -90,30 +90,28 @@ void hangUntilClientLeaves(const httplib::Request &req, const std::atomic<bool> 
 }
 
 void serveBytes(size_t size, const std::string &contentType, ByteReader read, int bytesPerSecond,
-                httplib::Response &res, const std::atomic<bool> &stopping)
+    httplib::Response &res, const std::atomic<bool> &stopping)
 {
     res.set_header("Accept-Ranges", "bytes");
     res.set_content_provider(size, contentType,
-                             [read = std::move(read), bytesPerSecond, &stopping](size_t offset, size_t length,
-                                                                                  httplib::DataSink &sink) {
-                                 // Small steps when dripping, so the rate holds.
-                                 const size_t step = bytesPerSecond > 0
-                                                         ? std::max<size_t>(1, size_t(bytesPerSecond) / 10)
-                                                         : size_t(64 * 1024);
-                                 const size_t n = std::min(step, length);
-                                 std::string chunk;
-                                 if (!read(offset, n, chunk) || chunk.empty())
-                                     return false;
-                                 if (!sink.write(chunk.data(), chunk.size()))
-                                     return false;
-                                 if (bytesPerSecond > 0 && !pause(100ms, stopping))
-                                     return false;
-                                 return true;
-                             });
+        [read = std::move(read), bytesPerSecond, &stopping](size_t offset, size_t length, httplib::DataSink &sink) {
+            // Small steps when dripping, so the rate holds.
+            const size_t step
+                = bytesPerSecond > 0 ? std::max<size_t>(1, size_t(bytesPerSecond) / 10) : size_t(64 * 1024);
+            const size_t n = std::min(step, length);
+            std::string chunk;
+            if (!read(offset, n, chunk) || chunk.empty())
+                return false;
+            if (!sink.write(chunk.data(), chunk.size()))
+                return false;
+            if (bytesPerSecond > 0 && !pause(100ms, stopping))
+                return false;
+            return true;
+        });
 }
 
 void applyBodyFault(FaultKind kind, const std::string &body, const std::string &contentType, httplib::Response &res,
-                    const std::atomic<bool> &stopping)
+    const std::atomic<bool> &stopping)
 {
     auto shared = std::make_shared<std::string>(body);
     switch (kind) {
@@ -127,14 +125,13 @@ void applyBodyFault(FaultKind kind, const std::string &body, const std::string &
             640, res, stopping);
         return;
     case FaultKind::Truncate: // announces the whole body, sends half of it, then closes
-        res.set_content_provider(shared->size(), contentType,
-                                 [shared](size_t offset, size_t, httplib::DataSink &sink) {
-                                     const size_t half = shared->size() / 2;
-                                     if (offset >= half)
-                                         return false;
-                                     sink.write(shared->data() + offset, half - offset);
-                                     return true;
-                                 });
+        res.set_content_provider(shared->size(), contentType, [shared](size_t offset, size_t, httplib::DataSink &sink) {
+            const size_t half = shared->size() / 2;
+            if (offset >= half)
+                return false;
+            sink.write(shared->data() + offset, half - offset);
+            return true;
+        });
         return;
     case FaultKind::Garbage: {
         std::string junk(4096, '\0');

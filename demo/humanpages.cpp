@@ -33,8 +33,8 @@ QString htmlEscape(const QString &text)
 QString htmlPage(const QString &title, const QString &bodyHtml)
 {
     return QStringLiteral("<!DOCTYPE html>\n<html lang=\"zh-CN\">\n<head>\n<meta charset=\"utf-8\">\n<title>")
-           + htmlEscape(title) + QStringLiteral("</title>\n</head>\n<body>\n<h1>") + htmlEscape(title)
-           + QStringLiteral("</h1>\n") + bodyHtml + QStringLiteral("\n</body>");
+        + htmlEscape(title) + QStringLiteral("</title>\n</head>\n<body>\n<h1>") + htmlEscape(title)
+        + QStringLiteral("</h1>\n") + bodyHtml + QStringLiteral("\n</body>");
 }
 
 QString DemoSite::newsListPage(const QString &title, const QList<int> &articles) const
@@ -54,7 +54,7 @@ std::optional<QString> DemoSite::newsArticle(int number) const
         return std::nullopt;
     const NewsArticle &a = kNews[number - 1];
     return htmlPage(QString::fromUtf16(a.title),
-                    QStringLiteral("<p>") + htmlEscape(QString::fromUtf16(a.text)) + QStringLiteral("</p>"));
+        QStringLiteral("<p>") + htmlEscape(QString::fromUtf16(a.text)) + QStringLiteral("</p>"));
 }
 
 QString DemoSite::lyricsSearchPage(const Query &q) const
@@ -99,32 +99,35 @@ std::optional<QString> DemoSite::humanPage(const QString &path, const Query &q, 
 {
     if (path == u"softbook.asp")
         return htmlPage(QStringLiteral("留言建议"),
-                        QStringLiteral("<p>欢迎留下您的意见和建议。</p>\n<form action=\"softbook.asp\" method=\"post\">"
-                                       "<textarea name=\"content\" rows=\"4\" cols=\"40\"></textarea>"
-                                       "<input type=\"submit\" value=\"提交\"></form>\n"
-                                       "<p><a href=\"softfile:news/1.htm\">最新消息</a></p>"));
+            QStringLiteral("<p>欢迎留下您的意见和建议。</p>\n<form action=\"softbook.asp\" method=\"post\">"
+                           "<textarea name=\"content\" rows=\"4\" cols=\"40\"></textarea>"
+                           "<input type=\"submit\" value=\"提交\"></form>\n"
+                           "<p><a href=\"softfile:news/1.htm\">最新消息</a></p>"));
     if (path == u"softhelp.asp")
         return htmlPage(QStringLiteral("帮助中心"),
-                        QStringLiteral("<p>双击左侧目录打开歌曲列表，双击歌曲开始播放。</p>\n"
-                                       "<p>右键点击歌曲可以下载、添加歌词或给好友点歌。</p>\n"
-                                       "<p><a href=\"softfile:news/4.htm\">本周新歌</a></p>"));
+            QStringLiteral("<p>双击左侧目录打开歌曲列表，双击歌曲开始播放。</p>\n"
+                           "<p>右键点击歌曲可以下载、添加歌词或给好友点歌。</p>\n"
+                           "<p><a href=\"softfile:news/4.htm\">本周新歌</a></p>"));
     if (path == u"webgg.asp")
-        return htmlPage(QStringLiteral("推荐"), QStringLiteral("<p>今日推荐：<a href=\"softfile:news/4.htm\">春天的风</a></p>"));
+        return htmlPage(
+            QStringLiteral("推荐"), QStringLiteral("<p>今日推荐：<a href=\"softfile:news/4.htm\">春天的风</a></p>"));
     if (path == u"webggt.asp")
-        return htmlPage(QStringLiteral("公告"), QStringLiteral("<p><a href=\"softfile:news/3.htm\">山海乐队开启小型巡演</a></p>"));
+        return htmlPage(
+            QStringLiteral("公告"), QStringLiteral("<p><a href=\"softfile:news/3.htm\">山海乐队开启小型巡演</a></p>"));
     if (path == u"notice.htm")
         return htmlPage(QStringLiteral("公告信息"),
-                        QStringLiteral("<p>本地演示服务器已启动，所有歌曲和歌词均为演示内容。</p>\n"
-                                       "<p><a href=\"softfile:news/1.htm\">查看最新资讯</a></p>"));
+            QStringLiteral("<p>本地演示服务器已启动，所有歌曲和歌词均为演示内容。</p>\n"
+                           "<p><a href=\"softfile:news/1.htm\">查看最新资讯</a></p>"));
     if (path == u"down.asp")
-        return htmlPage(QStringLiteral("下载最新版本"), QStringLiteral("<p><a href=\"http://") + host
-                                                             + QStringLiteral("/download/code/kivoplay.exe\">下载Kivo播放器</a></p>"));
+        return htmlPage(QStringLiteral("下载最新版本"),
+            QStringLiteral("<p><a href=\"http://") + host
+                + QStringLiteral("/download/code/kivoplay.exe\">下载Kivo播放器</a></p>"));
     if (path == u"softgc.asp")
         return introPage(q);
     if (path == u"cdsearch.asp")
         return htmlPage(QStringLiteral("购买CD：") + q.value(QStringLiteral("title")),
-                        QStringLiteral("<p>演示服务器不出售唱片。《") + htmlEscape(q.value(QStringLiteral("title")))
-                            + QStringLiteral("》可以在本站免费试听。</p>"));
+            QStringLiteral("<p>演示服务器不出售唱片。《") + htmlEscape(q.value(QStringLiteral("title")))
+                + QStringLiteral("》可以在本站免费试听。</p>"));
     if (path == u"newslist.asp") {
         const QString title = q.value(QStringLiteral("title"));
         QList<int> hits;
@@ -139,8 +142,8 @@ std::optional<QString> DemoSite::humanPage(const QString &path, const Query &q, 
         return lyricsSearchPage(q);
     if (path == u"smsss.asp")
         return htmlPage(QStringLiteral("下载铃声"),
-                        QStringLiteral("<p>《") + htmlEscape(q.value(QStringLiteral("word")))
-                            + QStringLiteral("》的铃声正在制作中，敬请期待。</p>"));
+            QStringLiteral("<p>《") + htmlEscape(q.value(QStringLiteral("word")))
+                + QStringLiteral("》的铃声正在制作中，敬请期待。</p>"));
 
     static const QRegularExpression newsPath(QStringLiteral("^news/(c?)(\\d+)\\.htm$"));
     if (const auto m = newsPath.match(path); m.hasMatch()) {

@@ -25,7 +25,7 @@ using namespace kivo::demo;
 
 namespace {
 
-std::atomic<bool> g_stopping{false};
+std::atomic<bool> g_stopping {false};
 
 struct Options
 {
@@ -225,7 +225,7 @@ bool DemoServer::media(const QString &path, const Query &q, httplib::Response &r
         return false; // answered as an unknown page: 404
     if (rest.startsWith(u"notaudio/")) {
         res.set_content(htmlPage(QStringLiteral("不是歌曲"), QStringLiteral("<p>这里没有歌曲。</p>")).toStdString(),
-                        "text/html; charset=utf-8");
+            "text/html; charset=utf-8");
         return true;
     }
     int rate = 0;
@@ -258,7 +258,8 @@ void DemoServer::control(const QString &what, const Query &q, httplib::Response 
         bool ok = false;
         const FaultKind kind = faultKindFromName(q.value(QStringLiteral("kind")), &ok);
         if (!ok || q.value(QStringLiteral("path")).trimmed().isEmpty())
-            return answer(400, QStringLiteral("usage: fault?path=P&kind=hang|drip|500|reset|truncate|garbage|huge|off\n"));
+            return answer(
+                400, QStringLiteral("usage: fault?path=P&kind=hang|drip|500|reset|truncate|garbage|huge|off\n"));
         m_state.setFault(q.value(QStringLiteral("path")), kind);
         answer(200, QStringLiteral("ok\n"));
     } else if (what == u"dl") {
