@@ -53,14 +53,16 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("path");
         QTest::addColumn<QString>("answer");
         QTest::addColumn<bool>("exact");
-        const QByteArray dedication = "/kxrjzf.asp?toemail=friend%40example.com&title=" + QUrl::toPercentEncoding(u"生日快乐"_qs)
-                                      + "&name=" + QUrl::toPercentEncoding(u"小明"_qs) + "&gm=x&url1=y&url=z&id=1001";
-        QTest::newRow("dedication") << dedication + "&content=" + QUrl::toPercentEncoding(u"祝你快乐"_qs)
-                                    << u"成功"_qs << true;
+        const QByteArray dedication
+            = "/kxrjzf.asp?toemail=friend%40example.com&title=" + QUrl::toPercentEncoding(u"生日快乐"_qs)
+            + "&name=" + QUrl::toPercentEncoding(u"小明"_qs) + "&gm=x&url1=y&url=z&id=1001";
+        QTest::newRow("dedication") << dedication + "&content=" + QUrl::toPercentEncoding(u"祝你快乐"_qs) << u"成功"_qs
+                                    << true;
         QTest::newRow("dedication without a text") << dedication + "&content=" << u"成功"_qs << false;
         QTest::newRow("dedication to a bad address")
             << QByteArray("/kxrjzf.asp?toemail=nobody&title=t&name=n&content=c") << u"成功"_qs << false;
-        QTest::newRow("lyrics upload") << "/kxrjgc.asp?id=1001&lx=1&content=" + QUrl::toPercentEncoding(u"[00:01.00]你好"_qs)
+        QTest::newRow("lyrics upload") << "/kxrjgc.asp?id=1001&lx=1&content="
+                + QUrl::toPercentEncoding(u"[00:01.00]你好"_qs)
                                        << u"成功"_qs << true;
         QTest::newRow("lyrics for no song") << QByteArray("/kxrjgc.asp?id=5&lx=0&content=x") << u"成功"_qs << false;
         QTest::newRow("queued") << QByteArray("/kxrjgq.asp?id=3001&lx=3") << u"成功"_qs << true;
@@ -84,8 +86,8 @@ private Q_SLOTS:
 
     void dedicationQueryArrivesDecoded()
     {
-        m_server->post("/kxrjzf.asp?toemail=a%40b.cn&title=" + QUrl::toPercentEncoding(u"问候"_qs) + "&name=n&content="
-                       + QUrl::toPercentEncoding(u"你好 & 再见"_qs));
+        m_server->post("/kxrjzf.asp?toemail=a%40b.cn&title=" + QUrl::toPercentEncoding(u"问候"_qs)
+            + "&name=n&content=" + QUrl::toPercentEncoding(u"你好 & 再见"_qs));
         const auto q = kivo::test::decodedQuery(m_server->requestLog().value(0));
         QCOMPARE(q.size(), 4);
         QCOMPARE(q.at(0), qMakePair(u"toemail"_qs, u"a@b.cn"_qs));
@@ -179,7 +181,7 @@ private Q_SLOTS:
         waiting.write("POST /dl.asp HTTP/1.1\r\nHost: x\r\nContent-Length: 0\r\n\r\n");
         QVERIFY(waiting.waitForBytesWritten(3000));
         QVERIFY(!waiting.waitForReadyRead(300)); // it hangs
-        QVERIFY(own.stop(5000));                 // and still the server ends by itself
+        QVERIFY(own.stop(5000)); // and still the server ends by itself
         waiting.abort();
     }
 

@@ -46,7 +46,7 @@ class DemoDataPagesTest : public QObject
         const QString page = r.text();
         if (wellFormed)
             *wellFormed = r.status == 200 && r.complete() && page.startsWith(kHiddenBodyMarker)
-                          && page.endsWith(kBodyEnd) && r.header("Content-Type") == "text/html; charset=utf-8";
+                && page.endsWith(kBodyEnd) && r.header("Content-Type") == "text/html; charset=utf-8";
         return HiddenDataPage::payloadOf(page);
     }
 
@@ -74,8 +74,8 @@ private Q_SLOTS:
             QTest::addRow("soft %d video", mlid) << "/soft.asp?mlid=" + QByteArray::number(mlid) + "&classid=1" << kind;
         }
         for (int bdid : {1, 2, 3, 4, 5, 6, 8, 9, 10, 11})
-            QTest::addRow("mp3 chart %d", bdid) << "/kxrjbaidu.asp?bdid=" + QByteArray::number(bdid)
-                                                << (bdid == 3 ? 0 : 2);
+            QTest::addRow("mp3 chart %d", bdid)
+                << "/kxrjbaidu.asp?bdid=" + QByteArray::number(bdid) << (bdid == 3 ? 0 : 2);
         QTest::newRow("library") << QByteArray("/urlkxrj_0.asp?id=1") << 0;
         QTest::newRow("video library") << QByteArray("/urlkxrj_0.asp?id=1&classid=1") << 0;
         QTest::newRow("news") << QByteArray("/news.asp") << 0;
@@ -213,7 +213,7 @@ private Q_SLOTS:
             QString key;
             QByteArray path;
         };
-        QList<Node> open{{u"b0"_qs, "/urlkxrj_0.asp?id=1"}};
+        QList<Node> open {{u"b0"_qs, "/urlkxrj_0.asp?id=1"}};
         int deepest = 1;
         int songListsAtFive = 0;
         int visited = 0;

@@ -8,10 +8,10 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTcpSocket>
 #include <QTemporaryFile>
-#include <QRegularExpression>
 #include <QTest>
 #include <QUrl>
 
@@ -76,8 +76,7 @@ class DemoSourcesTest : public QObject
     QStringList candidates(const Song &s)
     {
         const QString text = payload("/baiduurl.asp?word=" + QUrl::toPercentEncoding(s.title) + '+'
-                                     + QUrl::toPercentEncoding(s.singer) + "&time=12:00:00&word1="
-                                     + QUrl::toPercentEncoding(s.title));
+            + QUrl::toPercentEncoding(s.singer) + "&time=12:00:00&word1=" + QUrl::toPercentEncoding(s.title));
         return text.split(kLineBreak);
     }
 
@@ -89,7 +88,8 @@ private Q_SLOTS:
         for (int page = 1; page <= 4; ++page)
             for (const QStringList &r : splitListPayload(payload("/soft.asp?mlid=1&page=" + QByteArray::number(page))))
                 if (classifyListRecord(r) == ListRecordKind::Song)
-                    m_songs.append({r.at(4).trimmed(), r.at(1), r.at(5).trimmed(), r.at(6).trimmed(), r.at(7).trimmed()});
+                    m_songs.append(
+                        {r.at(4).trimmed(), r.at(1), r.at(5).trimmed(), r.at(6).trimmed(), r.at(7).trimmed()});
         QVERIFY(m_songs.size() >= 40);
     }
 
@@ -226,8 +226,8 @@ private Q_SLOTS:
         QVERIFY(part.body == bytes.mid(1000, 1000));
         QVERIFY(part.header("Content-Range").startsWith("bytes 1000-1999/"));
 
-        const HttpResult tail = m_server->request("GET", path, 20000, "Range: bytes=" +
-                                                  QByteArray::number(bytes.size() - 10) + "-\r\n");
+        const HttpResult tail
+            = m_server->request("GET", path, 20000, "Range: bytes=" + QByteArray::number(bytes.size() - 10) + "-\r\n");
         QCOMPARE(tail.status, 206);
         QVERIFY(tail.body == bytes.right(10));
     }

@@ -24,8 +24,9 @@ DemoServer::DemoServer(const QString &mediaDir)
     const QString program = toolsDir() + QStringLiteral("/kivodemo");
     m_process = std::make_unique<QProcess>();
     m_process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_process->start(program, {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--media"),
-                               mediaDir.isEmpty() ? demoMediaDir() : mediaDir});
+    m_process->start(program,
+        {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--media"),
+            mediaDir.isEmpty() ? demoMediaDir() : mediaDir});
     if (!m_process->waitForStarted(5000)) {
         m_error = QStringLiteral("cannot start ") + program;
         return;
@@ -70,8 +71,8 @@ QString DemoServer::baseUrl() const
     return QStringLiteral("http://127.0.0.1:%1/").arg(m_port);
 }
 
-HttpResult DemoServer::request(const QByteArray &method, const QByteArray &pathAndQuery, int timeoutMs,
-                               const QByteArray &extraHeaders) const
+HttpResult DemoServer::request(
+    const QByteArray &method, const QByteArray &pathAndQuery, int timeoutMs, const QByteArray &extraHeaders) const
 {
     HttpResult r;
     QTcpSocket socket;
@@ -81,7 +82,7 @@ HttpResult DemoServer::request(const QByteArray &method, const QByteArray &pathA
         return r;
     r.connected = true;
     socket.write(method + ' ' + pathAndQuery + " HTTP/1.1\r\nHost: 127.0.0.1:" + QByteArray::number(m_port)
-                 + "\r\nConnection: close\r\nContent-Length: 0\r\n" + extraHeaders + "\r\n");
+        + "\r\nConnection: close\r\nContent-Length: 0\r\n" + extraHeaders + "\r\n");
     socket.waitForBytesWritten(int(deadline.remainingTime()));
     QByteArray raw;
     while (true) {

@@ -13,11 +13,11 @@ namespace kivo::test {
 struct HttpResult
 {
     bool connected = false;
-    bool timedOut = false;    // the client gave up waiting
-    bool gotHeaders = false;  // a status line and headers arrived
+    bool timedOut = false; // the client gave up waiting
+    bool gotHeaders = false; // a status line and headers arrived
     int status = 0;
     qint64 contentLength = -1; // -1 when the response names none
-    QByteArray headers;        // the raw header block
+    QByteArray headers; // the raw header block
     QByteArray body;
 
     QByteArray header(const QByteArray &name) const;
@@ -57,7 +57,7 @@ public:
 
     // A blocking request with a bound; pathAndQuery starts with "/".
     HttpResult request(const QByteArray &method, const QByteArray &pathAndQuery, int timeoutMs = 5000,
-                       const QByteArray &extraHeaders = {}) const;
+        const QByteArray &extraHeaders = {}) const;
     HttpResult post(const QByteArray &pathAndQuery, int timeoutMs = 5000) const
     {
         return request("POST", pathAndQuery, timeoutMs);
