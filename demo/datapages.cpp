@@ -410,7 +410,7 @@ std::optional<Reply> DemoSite::page(const QString &path, const Query &q, const Q
         return data(siteChart(q, host));
     if (path == u"kxrjbaidu.asp")
         return data(mp3Chart(q, host));
-    static const QRegularExpression level(QStringLiteral("^urlkxrj_([0-4])\\.asp$"));
+    const QRegularExpression level(QStringLiteral("^urlkxrj_([0-4])\\.asp$"));
     if (const auto m = level.match(path); m.hasMatch())
         return data(libraryLevel(m.captured(1).toInt(), q, host));
     if (path == u"news.asp")

@@ -66,7 +66,7 @@ QString DemoSite::lyricsSearchPage(const Query &q) const
     if (lines.isEmpty()) {
         body += QStringLiteral("<p>没有找到相关歌词。</p>");
     } else {
-        static const QRegularExpression stamp(QStringLiteral("^\\[[^\\]]*\\]"));
+        const QRegularExpression stamp(QStringLiteral("^\\[[^\\]]*\\]"));
         body += QStringLiteral("<h2>") + htmlEscape(song->title) + QStringLiteral("</h2>\n<p>");
         for (QString line : lines)
             if (!line.startsWith(u"[ti:") && !line.startsWith(u"[ar:"))
@@ -145,7 +145,7 @@ std::optional<QString> DemoSite::humanPage(const QString &path, const Query &q, 
             QStringLiteral("<p>《") + htmlEscape(q.value(QStringLiteral("word")))
                 + QStringLiteral("》的铃声正在制作中，敬请期待。</p>"));
 
-    static const QRegularExpression newsPath(QStringLiteral("^news/(c?)(\\d+)\\.htm$"));
+    const QRegularExpression newsPath(QStringLiteral("^news/(c?)(\\d+)\\.htm$"));
     if (const auto m = newsPath.match(path); m.hasMatch()) {
         const int n = m.captured(2).toInt();
         if (m.captured(1).isEmpty())
