@@ -24,7 +24,7 @@ if ! curl -s -o /dev/null "http://127.0.0.1:$port/dl.asp"; then
   pids+=($!)
   for _ in $(seq 100); do curl -s -o /dev/null "http://127.0.0.1:$port/dl.asp" && break; sleep 0.1; done
 fi
-curl -s -X POST "http://127.0.0.1:$port/__demo/log/clear" >/dev/null || true
+curl -s -d '' "http://127.0.0.1:$port/__demo/log/clear" >/dev/null || true
 
 if [ -n "${DISPLAY:-}" ]; then
   echo "kivoplay runs against the demo server at http://127.0.0.1:$port/ (close it to stop the server)"
