@@ -48,6 +48,7 @@ public:
     void ShowBusy(const QString &text);
     void HideBusy();
     BusyOverlay *busyOverlay() const { return m_busy; }
+    TrayIcon *trayIcon() const { return m_tray; }
 
     // "1" while this window is the visible player, "0" while the mini player stands in.
     bool isMainPlayerVisible() const { return m_mainIsPlayer; }
