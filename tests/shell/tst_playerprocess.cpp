@@ -31,6 +31,28 @@ private Q_SLOTS:
         player.waitForFinished(5000);
     }
 
+    void damagedLibraryIsReportedAndLeftAlone()
+    {
+        CannedHttpServer http;
+        QVERIFY(http.start());
+        ProgramFolder folder(http.baseUrl(), false);
+        QVERIFY(folder.isValid());
+        QFile damaged(folder.dataFile());
+        QVERIFY(damaged.open(QIODevice::WriteOnly));
+        const QByteArray bytes = QByteArray("SQLite format 3") + QByteArray(3000, '\x5a');
+        damaged.write(bytes);
+        damaged.close();
+        QProcess player;
+        folder.startPlayer(player);
+        QTest::qWait(1500);
+        QVERIFY(http.requests().isEmpty()); // start-up never began
+        player.kill();
+        player.waitForFinished(5000);
+        QVERIFY(damaged.open(QIODevice::ReadOnly));
+        QCOMPARE(damaged.readAll(), bytes);
+        QVERIFY(!QFile::exists(folder.dataFile() + u"-wal"_qs));
+    }
+
     void newerVersionStartsTheUpdaterAndQuits_data()
     {
         QTest::addColumn<QString>("version");

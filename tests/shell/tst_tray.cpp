@@ -25,12 +25,13 @@ private Q_SLOTS:
     void hidesToTheTrayAndComesBack()
     {
         QProcess trayer;
-        trayer.start(u"trayer"_qs, {u"--edge"_qs, u"top"_qs, u"--widthtype"_qs, u"pixel"_qs, u"--width"_qs,
-                                     u"120"_qs, u"--height"_qs, u"24"_qs});
+        trayer.start(u"trayer"_qs,
+            {u"--edge"_qs, u"top"_qs, u"--widthtype"_qs, u"pixel"_qs, u"--width"_qs, u"120"_qs, u"--height"_qs,
+                u"24"_qs});
         QVERIFY(trayer.waitForStarted(5000));
         QTRY_VERIFY_WITH_TIMEOUT(QSystemTrayIcon::isSystemTrayAvailable(), 5000);
 
-        MainWindow window(MainWindowContext{});
+        MainWindow window(MainWindowContext {});
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QVERIFY(window.trayIcon()->available());
@@ -56,7 +57,7 @@ private Q_SLOTS:
     void withoutATrayHidingMinimises()
     {
         QTRY_VERIFY_WITH_TIMEOUT(!QSystemTrayIcon::isSystemTrayAvailable(), 5000);
-        MainWindow window(MainWindowContext{});
+        MainWindow window(MainWindowContext {});
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QVERIFY(!window.trayIcon()->available()); // the window loads all the same
