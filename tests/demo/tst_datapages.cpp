@@ -165,7 +165,8 @@ private Q_SLOTS:
 
     void longListsHaveThreePagesOrMore()
     {
-        const QStringList *s = list("/soft.asp?mlid=1").first(ListRecordKind::Summary);
+        const ListPage page = list("/soft.asp?mlid=1"); // keep the page: first() points into it
+        const QStringList *s = page.first(ListRecordKind::Summary);
         QVERIFY(s);
         QVERIFY(s->at(2).toInt() >= 40);
         QVERIFY(s->at(3).toInt() >= 3);

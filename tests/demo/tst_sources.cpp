@@ -137,7 +137,7 @@ private Q_SLOTS:
                 }
             }
             withOnlyDead += !playable;
-            if (++checked == 16 && withDeadFirst > 0)
+            if (++checked >= 16 && withDeadFirst >= 3)
                 break;
         }
         QVERIFY(withDeadFirst >= 3);

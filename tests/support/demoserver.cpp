@@ -1,5 +1,8 @@
 #include "support/demoserver.h"
 
+#include <csignal>
+#include <sys/prctl.h>
+
 #include "support/testpaths.h"
 
 #include <QDeadlineTimer>
@@ -24,6 +27,9 @@ DemoServer::DemoServer(const QString &mediaDir)
     const QString program = toolsDir() + QStringLiteral("/kivodemo");
     m_process = std::make_unique<QProcess>();
     m_process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // A test that crashes must not leave its server behind holding the test's
+    // output open: the server ends with the process that started it.
+    m_process->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     m_process->start(program,
         {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--media"),
             mediaDir.isEmpty() ? demoMediaDir() : mediaDir});
