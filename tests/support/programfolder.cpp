@@ -2,6 +2,9 @@
 
 #include "support/testpaths.h"
 
+#include <csignal>
+#include <sys/prctl.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -60,6 +63,7 @@ void ProgramFolder::startPlayer(QProcess &process, const QString &platform) cons
     process.setProcessEnvironment(env);
     process.setWorkingDirectory(path());
     process.setProgram(path() + u"/kivoplay"_qs);
+    process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); }); // never outlives its test
     process.start();
 }
 
