@@ -44,6 +44,7 @@ public:
         requests << url;
         if (hold)
             co_await qCoro(this, &FakeServer::released);
+        ++answered;
         co_return payloadFor(url);
     }
     QString payloadFor(const QString &url) const
@@ -70,6 +71,7 @@ public:
     QStringList requests;
     std::function<void(const QString &)> onRequest;
     bool hold = false;
+    int answered = 0;
 
 Q_SIGNALS:
     void released();
@@ -113,6 +115,7 @@ public:
     {
         if (hold)
             co_await qCoro(this, &RecordingLyrics::released);
+        ++answered;
         if (stillCurrent())
             shown << index;
     }
@@ -122,6 +125,7 @@ public:
     }
     void release() { Q_EMIT released(); }
     bool hold = false;
+    int answered = 0;
     QList<int> shown;
     QStringList local;
 
