@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -84,8 +85,9 @@ Q_SIGNALS:
 };
 
 // The factory the engine module exports, looked up by this name after the first
-// window shows: MediaEngine *kivoCreateMediaEngine(QObject *parent).
-using MediaEngineFactory = MediaEngine *(*)(QObject *parent);
+// window shows: MediaEngine *kivoCreateMediaEngine(QObject *parent, const QStringList &options),
+// options being "name=value" engine settings over its defaults (tests: "ao=null").
+using MediaEngineFactory = MediaEngine *(*)(QObject *parent, const QStringList &options);
 inline constexpr const char *kMediaEngineFactorySymbol = "kivoCreateMediaEngine";
 
 } // namespace kivo
