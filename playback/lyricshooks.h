@@ -18,19 +18,19 @@ public:
     virtual void clearCurrentLyrics() { }
     // Looks up the entry's lyrics (may ask the server). stillCurrent() turns false when
     // a newer start overtook this one: then nothing may be shown or stored.
-    virtual QCoro::Task<void> resolveEntryLyrics(int index, std::function<bool()> stillCurrent)
+    virtual QCoro::Task<void> ResolveEntryLyrics(int index, std::function<bool()> stillCurrent)
     {
         Q_UNUSED(index);
         Q_UNUSED(stillCurrent);
         co_return;
     }
     // Lyrics file beside a local address.
-    virtual void loadLocalLyrics(int index, const QString &address)
+    virtual void LoadLocalLyrics(int index, const QString &address)
     {
         Q_UNUSED(index);
         Q_UNUSED(address);
     }
-    virtual void resetLyricDisplay() { }
+    virtual void ResetLyricDisplay() { }
 };
 
 } // namespace kivo

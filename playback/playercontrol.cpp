@@ -193,7 +193,7 @@ void PlayerControl::onPlaying()
         if (const auto day = m_library->recordHistory(entry))
             Q_EMIT historyDayAdded(day->id, day->caption);
     }
-    m_player->resolver()->reportPlayedAddress(index, m_player->activeAddress());
+    m_player->resolver()->ReportPlayedAddress(index, m_player->activeAddress());
 }
 
 void PlayerControl::onBuffering(bool start, int percent, LoadId load)

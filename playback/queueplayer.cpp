@@ -62,7 +62,7 @@ QCoro::Task<void> QueuePlayer::PlayEntry(int index, bool retry)
         nothingStarted();
         co_return;
     }
-    co_await m_lyrics->resolveEntryLyrics(index, stillCurrent);
+    co_await m_lyrics->ResolveEntryLyrics(index, stillCurrent);
     if (!stillCurrent())
         co_return;
     if (!m_queue->contains(index)) {
@@ -74,15 +74,15 @@ QCoro::Task<void> QueuePlayer::PlayEntry(int index, bool retry)
     m_title = m_queue->at(index).title;
     Q_EMIT titleChanged(m_title);
 
-    const QString address = co_await m_resolver->resolveEntryAddress(index, stillCurrent);
+    const QString address = co_await m_resolver->ResolveEntryAddress(index, stillCurrent);
     if (!stillCurrent())
         co_return;
     if (address.isEmpty() || !m_queue->contains(index)) {
         nothingStarted();
         co_return;
     }
-    m_lyrics->loadLocalLyrics(index, address);
-    m_lyrics->resetLyricDisplay();
+    m_lyrics->LoadLocalLyrics(index, address);
+    m_lyrics->ResetLyricDisplay();
 
     m_engine->setUrl(address);
     m_activeLoad = m_engine->currentLoad();

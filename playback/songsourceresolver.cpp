@@ -45,7 +45,7 @@ SongSourceResolver::SongSourceResolver(
     , m_clock([] { return QTime::currentTime(); })
 { }
 
-QCoro::Task<QString> SongSourceResolver::resolveEntryAddress(int index, std::function<bool()> stillCurrent)
+QCoro::Task<QString> SongSourceResolver::ResolveEntryAddress(int index, std::function<bool()> stillCurrent)
 {
     if (!m_queue->contains(index))
         co_return QString();
@@ -96,7 +96,7 @@ QCoro::Task<QString> SongSourceResolver::resolveEntryAddress(int index, std::fun
     co_return items.at(i).trimmed();
 }
 
-void SongSourceResolver::reportPlayedAddress(int index, const QString &address)
+void SongSourceResolver::ReportPlayedAddress(int index, const QString &address)
 {
     if (!m_queue->contains(index))
         return;

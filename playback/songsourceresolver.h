@@ -31,11 +31,11 @@ public:
     // The address for entry index, or empty when it has nothing playable now. May fetch
     // the candidates; when stillCurrent() is false after the wait the entry is left
     // alone and empty is returned.
-    QCoro::Task<QString> resolveEntryAddress(int index, std::function<bool()> stillCurrent);
+    QCoro::Task<QString> ResolveEntryAddress(int index, std::function<bool()> stillCurrent);
 
     // Entry index played from address: heals its playlist row and reports the address
     // ("kxrjurl.asp"), without waiting for the replies.
-    void reportPlayedAddress(int index, const QString &address);
+    void ReportPlayedAddress(int index, const QString &address);
 
     // "kxrjgq.asp": a song with this catalogue id (lx 2 music id, 3 search id) was
     // queued; sent without waiting, the reply unused.

@@ -111,7 +111,7 @@ class RecordingLyrics : public QObject, public LyricsHooks
 {
     Q_OBJECT
 public:
-    QCoro::Task<void> resolveEntryLyrics(int index, std::function<bool()> stillCurrent) override
+    QCoro::Task<void> ResolveEntryLyrics(int index, std::function<bool()> stillCurrent) override
     {
         if (hold)
             co_await qCoro(this, &RecordingLyrics::released);
@@ -119,7 +119,7 @@ public:
         if (stillCurrent())
             shown << index;
     }
-    void loadLocalLyrics(int index, const QString &address) override
+    void LoadLocalLyrics(int index, const QString &address) override
     {
         local << QStringLiteral("%1 %2").arg(index).arg(address);
     }

@@ -18,7 +18,7 @@ QStringList walk(PlaybackRig &rig, int index)
     for (int i = 0; i < 10; ++i) {
         QString address;
         [&]() -> QCoro::Task<void> {
-            address = co_await rig.resolver.resolveEntryAddress(index, [] { return true; });
+            address = co_await rig.resolver.ResolveEntryAddress(index, [] { return true; });
         }();
         if (address.isEmpty())
             break;
@@ -114,7 +114,7 @@ void SongSourceTest::searchAddress()
     PlaybackRig local;
     local.queue.replace(0, entry(u"/m/a.mp3"_s, u"词"_s, 0));
     QString address;
-    [&]() -> QCoro::Task<void> { address = co_await local.resolver.resolveEntryAddress(0, [] { return true; }); }();
+    [&]() -> QCoro::Task<void> { address = co_await local.resolver.ResolveEntryAddress(0, [] { return true; }); }();
     QCOMPARE(address, u"/m/a.mp3"_s);
     QVERIFY(local.server.requests.isEmpty());
 }
@@ -155,7 +155,7 @@ void SongSourceTest::reports()
     rig.queue.replace(0, e);
     if (rowExists)
         rig.library.rows[12] = PlaylistSongIds {5, 6};
-    rig.resolver.reportPlayedAddress(0, address);
+    rig.resolver.ReportPlayedAddress(0, address);
     QStringList sent;
     for (const QString &r : rig.server.requests)
         sent << r.section(u"/"_s, 3);
