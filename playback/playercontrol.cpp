@@ -245,6 +245,8 @@ void PlayerControl::watchdogTick()
     if (!step.giveUp)
         return;
     m_player->markPendingFailed();
+    // The engine would otherwise keep waiting on the dead address in the background.
+    m_engine->stop();
     if (m_retryOnTimeout)
         retryCurrent();
     else

@@ -1,6 +1,7 @@
 #include "playbackrig.h"
 
 #include "playback/nowplayingmodel.h"
+#include "playback/playbacksession.h"
 
 #include <QAbstractItemModelTester>
 #include <QTest>
@@ -29,6 +30,7 @@ private Q_SLOTS:
     void playSongRowFillsEntryBeforeRequests();
     void treeListInIdOrderWithoutUntitled();
     void reloadRowSearchesAgain();
+    void sessionBeforeAndAfterTheEngine();
 };
 
 void PlayModesTest::advanceAfterEnd_data()
@@ -323,6 +325,24 @@ void PlayModesTest::reloadRowSearchesAgain()
 
     const QString same = rig.player.ReloadRow(SongRowRef {u"playing"_s, u"歌"_s, u"0"_s});
     QCOMPARE(same, u"0"_s);
+}
+
+void PlayModesTest::sessionBeforeAndAfterTheEngine()
+{
+    FakeServer server;
+    FakeLibrary library;
+    PlaybackSession session(&server, &library, nullptr);
+    session.SetPlayMode(PlayMode::Sequential);
+    QVERIFY(session.PressButton(0)); // playback's button, nothing to drive yet
+    QVERIFY(!session.PressButton(15));
+    session.queue()->replace(0, QueueEntry {u"a"_s, u"/m/a.mp3"_s});
+    QCOMPARE(session.nowPlayingModel()->rowCount(), 1);
+
+    auto *engine = new FakeMediaEngine;
+    session.attachEngine(engine, false);
+    QCOMPARE(session.player()->playMode(), PlayMode::Sequential);
+    QVERIFY(session.PressButton(0));
+    QCOMPARE(engine->urls, QStringList {u"/m/a.mp3"_s});
 }
 
 QTEST_GUILESS_MAIN(PlayModesTest)
