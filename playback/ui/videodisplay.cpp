@@ -51,6 +51,8 @@ void VideoDisplay::mouseReleaseEvent(QMouseEvent *event)
 
 bool VideoDisplay::handleInput(QEvent *event)
 {
+    if (!m_engine)
+        return false;
     if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
         m_engine->setFullScreen(!m_engine->isFullScreen());
         return true;

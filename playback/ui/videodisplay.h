@@ -30,7 +30,7 @@ private:
     void applyFullScreen(bool on);
     bool handleInput(QEvent *event);
 
-    MediaEngine *m_engine;
+    QPointer<MediaEngine> m_engine;
     QPointer<QWidget> m_surface;
     QPointer<QWidget> m_fullWindow;
 };

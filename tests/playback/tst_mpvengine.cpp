@@ -1,6 +1,7 @@
 #include "playbackrig.h"
 
 #include "playback/mediaengineloader.h"
+#include "playback/ui/videodisplay.h"
 #include "support/testpaths.h"
 
 #include <QFile>
@@ -48,6 +49,13 @@ private:
     QByteArray m_request;
 };
 
+bool runFfmpeg(const QStringList &args)
+{
+    QProcess ffmpeg;
+    ffmpeg.start(u"ffmpeg"_s, QStringList {u"-nostdin"_s, u"-loglevel"_s, u"error"_s, u"-y"_s} + args);
+    return ffmpeg.waitForFinished(60000) && ffmpeg.exitCode() == 0;
+}
+
 QString makeSong(const QString &dir, double seconds)
 {
     const QString path = dir + u"/tone.mp3"_s;
@@ -69,6 +77,7 @@ private Q_SLOTS:
     void initTestCase();
     void deadCandidateFallsBackToNext();
     void localFilePauseResumeStop();
+    void videoIsDrawnAndCoverArtIsNot();
 
 private:
     std::unique_ptr<MediaEngine> makeEngine();
@@ -165,6 +174,59 @@ void MpvEngineTest::localFilePauseResumeStop()
     QCOMPARE(errors.first().first().value<LoadId>(), engine->currentLoad());
 }
 
-QTEST_GUILESS_MAIN(MpvEngineTest)
+void MpvEngineTest::videoIsDrawnAndCoverArtIsNot()
+{
+    const QString video = m_dir.path() + u"/clip.mkv"_s;
+    const QString cover = m_dir.path() + u"/cover.png"_s;
+    const QString withCover = m_dir.path() + u"/cover.mp3"_s;
+    QVERIFY(runFfmpeg({u"-f"_s, u"lavfi"_s, u"-i"_s, u"color=c=red:size=160x120:rate=25:duration=3"_s, u"-c:v"_s,
+        u"mpeg4"_s, video}));
+    QVERIFY(runFfmpeg({u"-f"_s, u"lavfi"_s, u"-i"_s, u"color=c=blue:size=64x64"_s, u"-frames:v"_s, u"1"_s, cover}));
+    QVERIFY(runFfmpeg({u"-i"_s, m_song, u"-i"_s, cover, u"-map"_s, u"0"_s, u"-map"_s, u"1"_s, u"-c:a"_s, u"copy"_s,
+        u"-disposition:v"_s, u"attached_pic"_s, withCover}));
+
+    QString error;
+    std::unique_ptr<MediaEngine> engine(loadMediaEngine(nullptr, {u"ao=null"_s}, buildDir() + u"/lib"_s, &error));
+    QVERIFY2(engine, qPrintable(error));
+    {
+        QWidget window;
+        window.resize(160, 120);
+        auto *display = new VideoDisplay(engine.get(), &window);
+        display->resize(160, 120);
+        window.show();
+        QVERIFY(display->surface());
+
+        engine->setUrl(withCover);
+        engine->play();
+        QTRY_VERIFY_WITH_TIMEOUT(engine->playState() == PlayState::Playing, 10000);
+        QCOMPARE(engine->mediaType(), u"audio"_s);
+
+        engine->stop();
+        engine->setUrl(video);
+        engine->play();
+        QTRY_VERIFY_WITH_TIMEOUT(engine->playState() == PlayState::Playing, 10000);
+        QCOMPARE(engine->mediaType(), u"video"_s);
+        // The frame reaches the pane: mostly red in the middle.
+        QTRY_VERIFY_WITH_TIMEOUT(display->surface()->grab().toImage().pixelColor(80, 60).red() > 200, 5000);
+        engine->stop();
+    }
+    // The pane is gone first here; the engine then ends without aborting.
+    engine.reset();
+
+    // And the other way round: the engine ends while its pane still shows.
+    std::unique_ptr<MediaEngine> second(loadMediaEngine(nullptr, {u"ao=null"_s}, buildDir() + u"/lib"_s));
+    QVERIFY(second);
+    QWidget window;
+    auto *display = new VideoDisplay(second.get(), &window);
+    window.show();
+    second->setUrl(video);
+    second->play();
+    QTRY_VERIFY_WITH_TIMEOUT(second->playState() == PlayState::Playing, 10000);
+    second.reset();
+    QTest::mouseClick(display, Qt::LeftButton);
+    display->surface()->grab();
+}
+
+QTEST_MAIN(MpvEngineTest)
 #include "moc_playbackrig.cpp"
 #include "tst_mpvengine.moc"
