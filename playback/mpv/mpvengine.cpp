@@ -42,6 +42,8 @@ MpvEngine::MpvEngine(const QStringList &options, QObject *parent)
         u"gapless-audio=no"_s,
         // Cover art is not video.
         u"audio-display=no"_s,
+        // Without a sound device a song still plays (silently) instead of failing.
+        u"audio-fallback-to-null=yes"_s,
         u"vo=null"_s,
         u"keep-open=no"_s,
     };
