@@ -1,0 +1,46 @@
+#include "playback/mediaengineloader.h"
+
+#include "playback/mediaengine.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLibrary>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace kivo {
+
+MediaEngine *loadMediaEngine(QObject *parent, const QStringList &options, const QString &moduleDir, QString *error)
+{
+    QStringList dirs;
+    if (!moduleDir.isEmpty()) {
+        dirs << moduleDir;
+    } else {
+        const QString appDir = QCoreApplication::applicationDirPath();
+        dirs << appDir << appDir + u"/../lib"_s;
+    }
+    QString reason = u"kivompv not found"_s;
+    for (const QString &dir : std::as_const(dirs)) {
+        const QString path = QDir(dir).filePath(u"libkivompv.so"_s);
+        if (!QFileInfo::exists(path))
+            continue;
+        // Kept loaded for the program's lifetime: the engine's code lives in it.
+        auto *library = new QLibrary(path);
+        library->setLoadHints(QLibrary::ResolveAllSymbolsHint);
+        auto factory = reinterpret_cast<MediaEngineFactory>(library->resolve(kMediaEngineFactorySymbol));
+        if (!factory) {
+            reason = library->errorString();
+            delete library;
+            continue;
+        }
+        if (MediaEngine *engine = factory(parent, options))
+            return engine;
+        reason = u"the media engine could not start"_s;
+    }
+    if (error)
+        *error = reason;
+    return nullptr;
+}
+
+} // namespace kivo

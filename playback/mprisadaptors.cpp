@@ -1,0 +1,83 @@
+#include "playback/mprisadaptors.h"
+
+#include "playback/mprisservice.h"
+
+namespace kivo {
+
+MprisRootAdaptor::MprisRootAdaptor(QObject *parent)
+    : QDBusAbstractAdaptor(parent)
+{ }
+
+MprisPlayerAdaptor::MprisPlayerAdaptor(MprisService *service, QObject *parent)
+    : QDBusAbstractAdaptor(parent)
+    , m_service(service)
+{ }
+
+QString MprisPlayerAdaptor::playbackStatus() const
+{
+    return m_service->playbackStatus();
+}
+
+QVariantMap MprisPlayerAdaptor::metadata() const
+{
+    return m_service->metadata();
+}
+
+qlonglong MprisPlayerAdaptor::position() const
+{
+    return m_service->positionMicroseconds();
+}
+
+double MprisPlayerAdaptor::volume() const
+{
+    return m_service->volume();
+}
+
+void MprisPlayerAdaptor::setVolume(double volume)
+{
+    m_service->setVolume(volume);
+}
+
+void MprisPlayerAdaptor::Next()
+{
+    m_service->next();
+}
+
+void MprisPlayerAdaptor::Previous()
+{
+    m_service->previous();
+}
+
+void MprisPlayerAdaptor::Pause()
+{
+    m_service->pause();
+}
+
+void MprisPlayerAdaptor::PlayPause()
+{
+    m_service->playPause();
+}
+
+void MprisPlayerAdaptor::Stop()
+{
+    m_service->stop();
+}
+
+void MprisPlayerAdaptor::Play()
+{
+    m_service->play();
+}
+
+void MprisPlayerAdaptor::Seek(qlonglong offset)
+{
+    m_service->setPosition(m_service->positionMicroseconds() + offset);
+    Q_EMIT Seeked(m_service->positionMicroseconds());
+}
+
+void MprisPlayerAdaptor::SetPosition(const QDBusObjectPath &track, qlonglong position)
+{
+    if (track.path() == m_service->metadata().value(QStringLiteral("mpris:trackid")).value<QDBusObjectPath>().path())
+        m_service->setPosition(position);
+}
+
+} // namespace kivo

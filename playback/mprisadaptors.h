@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QDBusAbstractAdaptor>
+#include <QDBusObjectPath>
+#include <QStringList>
+#include <QVariantMap>
+
+namespace kivo {
+
+class MprisService;
+
+// org.mpris.MediaPlayer2: the application itself.
+class MprisRootAdaptor : public QDBusAbstractAdaptor
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2")
+    Q_PROPERTY(bool CanQuit READ canQuit)
+    Q_PROPERTY(bool CanRaise READ canRaise)
+    Q_PROPERTY(bool HasTrackList READ hasTrackList)
+    Q_PROPERTY(QString Identity READ identity)
+    Q_PROPERTY(QStringList SupportedUriSchemes READ supportedUriSchemes)
+    Q_PROPERTY(QStringList SupportedMimeTypes READ supportedMimeTypes)
+public:
+    explicit MprisRootAdaptor(QObject *parent);
+    bool canQuit() const { return false; }
+    bool canRaise() const { return false; }
+    bool hasTrackList() const { return false; }
+    QString identity() const { return QStringLiteral("Kivo"); }
+    QStringList supportedUriSchemes() const { return {}; }
+    QStringList supportedMimeTypes() const { return {}; }
+
+public Q_SLOTS:
+    void Raise() { }
+    void Quit() { }
+};
+
+// org.mpris.MediaPlayer2.Player: transport and what is playing.
+class MprisPlayerAdaptor : public QDBusAbstractAdaptor
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2.Player")
+    Q_PROPERTY(QString PlaybackStatus READ playbackStatus)
+    Q_PROPERTY(QVariantMap Metadata READ metadata)
+    Q_PROPERTY(qlonglong Position READ position)
+    Q_PROPERTY(double Volume READ volume WRITE setVolume)
+    Q_PROPERTY(double Rate READ rate)
+    Q_PROPERTY(double MinimumRate READ rate)
+    Q_PROPERTY(double MaximumRate READ rate)
+    Q_PROPERTY(bool CanGoNext READ yes)
+    Q_PROPERTY(bool CanGoPrevious READ yes)
+    Q_PROPERTY(bool CanPlay READ yes)
+    Q_PROPERTY(bool CanPause READ yes)
+    Q_PROPERTY(bool CanSeek READ yes)
+    Q_PROPERTY(bool CanControl READ yes)
+public:
+    MprisPlayerAdaptor(MprisService *service, QObject *parent);
+    QString playbackStatus() const;
+    QVariantMap metadata() const;
+    qlonglong position() const;
+    double volume() const;
+    void setVolume(double volume);
+    double rate() const { return 1.0; }
+    bool yes() const { return true; }
+
+public Q_SLOTS:
+    void Next();
+    void Previous();
+    void Pause();
+    void PlayPause();
+    void Stop();
+    void Play();
+    void Seek(qlonglong offset);
+    void SetPosition(const QDBusObjectPath &track, qlonglong position);
+    void OpenUri(const QString &uri) { Q_UNUSED(uri); }
+
+Q_SIGNALS:
+    void Seeked(qlonglong position);
+
+private:
+    MprisService *m_service;
+};
+
+} // namespace kivo

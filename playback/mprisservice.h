@@ -1,0 +1,54 @@
+#pragma once
+
+#include "playback/mediaengine.h"
+
+#include <QDBusConnection>
+#include <QObject>
+
+namespace kivo {
+
+class PlayerControl;
+class QueuePlayer;
+
+// The player on the session bus as org.mpris.MediaPlayer2.kivoplay: play, pause,
+// stop, next and previous go through the same buttons as the window's; status, title,
+// position and volume are read from the player.
+class MprisService : public QObject
+{
+    Q_OBJECT
+public:
+    MprisService(PlayerControl *control, QueuePlayer *player, QObject *parent = nullptr);
+    ~MprisService() override;
+
+    // Registers on the bus (the session bus by default); false when the name is taken
+    // or there is no bus.
+    bool registerOn(const QDBusConnection &bus = QDBusConnection::sessionBus());
+    static QString serviceName();
+
+    PlayerControl *control() const { return m_control; }
+    QueuePlayer *player() const { return m_player; }
+
+    // org.mpris.MediaPlayer2.Player, as the adaptor exposes it.
+    QString playbackStatus() const;
+    QVariantMap metadata() const;
+    qlonglong positionMicroseconds() const;
+    double volume() const;
+    void setVolume(double volume);
+    void playPause();
+    void play();
+    void pause();
+    void stop();
+    void next();
+    void previous();
+    void setPosition(qlonglong microseconds);
+
+private:
+    void announce(const QVariantMap &changed);
+
+    PlayerControl *m_control;
+    QueuePlayer *m_player;
+    QDBusConnection m_bus;
+    bool m_registered = false;
+};
+
+} // namespace kivo

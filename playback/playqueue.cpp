@@ -1,0 +1,50 @@
+#include "playback/playqueue.h"
+
+namespace kivo {
+
+PlayQueue::PlayQueue(QObject *parent)
+    : QObject(parent)
+    , m_entries {QueueEntry {}}
+{ }
+
+void PlayQueue::reset()
+{
+    m_entries = {QueueEntry {}};
+    ++m_generation;
+    Q_EMIT changed();
+}
+
+int PlayQueue::append(const QueueEntry &entry)
+{
+    m_entries.append(entry);
+    Q_EMIT changed();
+    return highest();
+}
+
+void PlayQueue::replace(int index, const QueueEntry &entry)
+{
+    if (!contains(index))
+        return;
+    m_entries[index] = entry;
+    ++m_generation;
+    Q_EMIT changed();
+}
+
+void PlayQueue::remove(int index)
+{
+    if (!contains(index))
+        return;
+    m_entries.removeAt(index);
+    if (m_entries.isEmpty())
+        m_entries.append(QueueEntry {});
+    ++m_generation;
+    Q_EMIT changed();
+}
+
+void PlayQueue::touch(int index)
+{
+    if (contains(index))
+        Q_EMIT changed();
+}
+
+} // namespace kivo

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QString>
+
+namespace kivo {
+
+// Where a queued song came from; the numbers are the ones stored in row tags.
+namespace SongKind {
+inline constexpr qint16 Playlist = 0; // id = list.id
+inline constexpr qint16 History = 1; // id = lslist.id
+inline constexpr qint16 MusicId = 2; // catalogue song, id = content-server music id
+inline constexpr qint16 SearchId = 3; // catalogue song, id = search-service id
+inline constexpr qint16 DownloadPage = -2;
+inline constexpr qint16 ImportedFile = -3;
+} // namespace SongKind
+
+// One song of the now-playing queue. An entry with an empty title is an empty slot.
+struct QueueEntry
+{
+    QString title;
+    QString locator; // local path or network address handed to the engine; may be empty
+    QString url2; // search text used when there is no locator
+    qint32 id = 0;
+    qint16 kind = 0;
+    qint16 candidateIndex = 0; // search candidate being tried, 0 before any search
+    QString candidates; // "<br>"-separated search result, empty when not fetched
+    QString lyrics;
+};
+
+// The now-playing queue: entries numbered from 0. Its empty state is one empty
+// entry 0, never zero entries.
+class PlayQueue : public QObject
+{
+    Q_OBJECT
+public:
+    explicit PlayQueue(QObject *parent = nullptr);
+
+    int highest() const { return int(m_entries.size()) - 1; }
+    bool contains(int index) const { return index >= 0 && index <= highest(); }
+    QueueEntry &at(int index) { return m_entries[index]; }
+    const QueueEntry &at(int index) const { return m_entries[index]; }
+    // Entry 0 has a title: the queue holds at least one song.
+    bool hasSongs() const { return !m_entries.first().title.isEmpty(); }
+
+    // Back to the single empty entry 0 ("清空", and before a fill from scratch).
+    void reset();
+    // Grows by one past the highest number; returns the new number.
+    int append(const QueueEntry &entry);
+    // Replaces an entry's contents in place.
+    void replace(int index, const QueueEntry &entry);
+    // Removes one entry (the last one left becomes the empty entry 0).
+    void remove(int index);
+
+    // Bumped whenever an entry is refilled or removed, so work that waited on the
+    // server can tell that the entry it started with is gone.
+    quint64 generation() const { return m_generation; }
+    // Tells views that an entry changed in place (locator healed, lyrics found).
+    void touch(int index);
+
+Q_SIGNALS:
+    void changed();
+
+private:
+    QList<QueueEntry> m_entries;
+    quint64 m_generation = 0;
+};
+
+} // namespace kivo

@@ -1,0 +1,121 @@
+#pragma once
+
+#include "playback/mediaengine.h"
+#include "playback/playbacklibrary.h"
+#include "playback/songrow.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <QCoro/QCoroTask>
+
+#include <functional>
+#include <optional>
+
+namespace kivo {
+
+class LyricsHooks;
+class PlayQueue;
+class SongSourceResolver;
+struct QueueEntry;
+
+enum class PlayMode { NoRepeat = 0, RepeatOne = 1, Sequential = 2, Shuffle = 3 };
+
+// The entry and address last handed to the engine, and whether the load watchdog
+// gave up on that address.
+struct PendingPlay
+{
+    int index = -1;
+    QString address;
+    bool failed = false;
+    bool isSet() const { return index >= 0; }
+};
+
+// Works through the now-playing queue: starts entries, steps, and after a song ends
+// lets the play mode choose the next one.
+class QueuePlayer : public QObject
+{
+    Q_OBJECT
+public:
+    QueuePlayer(PlayQueue *queue, MediaEngine *engine, SongSourceResolver *resolver, LyricsHooks *lyrics,
+        PlaybackLibrary *library, QObject *parent = nullptr);
+
+    PlayQueue *queue() const { return m_queue; }
+    MediaEngine *engine() const { return m_engine; }
+    SongSourceResolver *resolver() const { return m_resolver; }
+
+    int currentIndex() const { return m_currentIndex; }
+    void setCurrentIndex(int index) { m_currentIndex = index; }
+    PlayMode playMode() const { return m_mode; }
+    const PendingPlay &pendingPlay() const { return m_pending; }
+    // The load watchdog gave up on the pending address.
+    void markPendingFailed();
+    // The load of the address PlayEntry handed over last; reports of other loads are stale.
+    LoadId activeLoad() const { return m_activeLoad; }
+    // Entry and address of that load; the entry only while the queue was not refilled since.
+    int activeIndex() const { return m_activeIndex; }
+    QString activeAddress() const { return m_activeAddress; }
+    bool activeEntryIntact() const;
+    // Title of the entry last started (shown in the status texts).
+    QString currentTitle() const { return m_title; }
+
+    // Starts entry index; retry drops its locator so the next candidate is tried.
+    // Returns when the address was handed over (or nothing could be started).
+    QCoro::Task<void> PlayEntry(int index, bool retry);
+    void StepPrevious();
+    void StepNext();
+    void SetPlayMode(PlayMode mode);
+
+    // Arms and disarms the one-tick advance (Timer2).
+    void armAdvance();
+    void cancelAdvance();
+    bool isAdvanceArmed() const { return m_advanceTimer.isActive(); }
+    void AdvanceAfterEnd();
+
+    // Song list pages.
+    void PlaySongRow(const SongRowRef &row);
+    void AddSongToQueue(const std::optional<SongRowRef> &row);
+    // Plays the row again without its stored address; returns the tag the row keeps.
+    QString ReloadRow(const SongRowRef &row);
+    void PlayTreeList(PlaybackLibrary::ListKind kind, qint32 id);
+    void AppendTreeList(PlaybackLibrary::ListKind kind, qint32 id);
+
+    // The random draw of the shuffle mode: a number in [0, bound). Tests replace it.
+    void setRandomSource(std::function<double()> uniform01) { m_random = std::move(uniform01); }
+
+Q_SIGNALS:
+    void playModeChanged(kivo::PlayMode mode);
+    // The advance resets the watchdog count and shows the idle play button.
+    void indicatorsReset();
+    // Mode 0 after a song ended, or nothing playable left: the stop button's actions.
+    void stopRequested();
+    void titleChanged(const QString &title);
+
+private:
+    QueueEntry entryFromRow(const SongRowRef &row, QList<std::pair<qint64, int>> &notices) const;
+    void sendNotices(const QList<std::pair<qint64, int>> &notices);
+    void fillFromTreeList(PlaybackLibrary::ListKind kind, qint32 id, bool append);
+    void startEntry(int index);
+    void nothingStarted();
+
+    PlayQueue *m_queue;
+    MediaEngine *m_engine;
+    SongSourceResolver *m_resolver;
+    LyricsHooks *m_lyrics;
+    PlaybackLibrary *m_library;
+    int m_currentIndex = 0;
+    PlayMode m_mode = PlayMode::NoRepeat;
+    PendingPlay m_pending;
+    LoadId m_activeLoad = 0;
+    int m_activeIndex = -1;
+    QString m_activeAddress;
+    quint64 m_activeGeneration = 0;
+    QString m_title;
+    quint64 m_startSerial = 0;
+    // Starts in a row that found nothing to play; a whole pass of them ends the advance.
+    int m_fruitlessStarts = 0;
+    QTimer m_advanceTimer;
+    std::function<double()> m_random;
+};
+
+} // namespace kivo

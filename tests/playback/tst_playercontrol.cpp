@@ -1,0 +1,312 @@
+#include "playbackrig.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace kivo;
+using namespace kivo::test;
+using namespace Qt::Literals::StringLiterals;
+
+class PlayerControlTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void watchdogGivesUp_data();
+    void watchdogGivesUp();
+    void bufferingEndRetriesBelow31_data();
+    void bufferingEndRetriesBelow31();
+    void errorRetriesNextCandidate();
+    void overtakenStartHandsNothingOver();
+    void reportsOfReplacedLoadAreDropped();
+    void playingWorkRunsOncePerLoad();
+    void playPauseButton_data();
+    void playPauseButton();
+    void stopResetsEverything();
+    void transitioningLeavesFullScreen();
+};
+
+void PlayerControlTest::watchdogGivesUp_data()
+{
+    QTest::addColumn<int>("timeout");
+    QTest::addColumn<bool>("buffering");
+    QTest::addColumn<QString>("mediaType");
+    QTest::addColumn<int>("ticks"); // -1: never within 1000 ticks
+
+    QTest::newRow("still locating, default time-out") << 26 << false << u"audio"_s << 52;
+    QTest::newRow("buffering, default time-out") << 26 << true << u"audio"_s << 130;
+    QTest::newRow("locating, 10 s") << 10 << false << QString() << 20;
+    QTest::newRow("buffering, 10 s") << 10 << true << QString() << 50;
+    QTest::newRow("slow video locating") << 26 << false << u"video"_s << -1;
+    QTest::newRow("slow video buffering") << 26 << true << u"Video"_s << -1;
+}
+
+void PlayerControlTest::watchdogGivesUp()
+{
+    QFETCH(int, timeout);
+    QFETCH(bool, buffering);
+    QFETCH(QString, mediaType);
+    QFETCH(int, ticks);
+    PlaybackRig rig;
+    rig.fill(2);
+    rig.control.setLoadTimeoutSeconds(timeout);
+    rig.player.PlayEntry(0, false);
+    rig.engine.setMediaType(mediaType);
+    rig.engine.reportState(PlayState::Transitioning);
+    QCOMPARE(rig.control.statusText(), u"查找定位:s0"_s);
+    QCOMPARE(rig.control.playButtonState(), PlayButtonState::Opening);
+    if (buffering) {
+        rig.engine.reportState(PlayState::Buffering);
+        QCOMPARE(rig.control.statusText(), u"正在加载:s0"_s);
+        rig.engine.setBufferingProgress(40);
+    }
+    int count = 0;
+    QString lastPosition;
+    while (rig.control.watchdog().isRunning() && count < 1000) {
+        rig.control.watchdogTick();
+        ++count;
+        if (buffering && mediaType != u"Video"_s && rig.control.watchdog().isRunning()) {
+            QCOMPARE(rig.control.statusText(), u"正在载入(40%)"_s);
+            QCOMPARE(rig.control.positionText(), u"[%1%]"_s.arg(count * 100 / (timeout * 5)));
+        }
+    }
+    if (ticks < 0) {
+        QCOMPARE(count, 1000);
+        QVERIFY(rig.control.watchdog().count() < 5 * timeout);
+        QVERIFY(!rig.player.pendingPlay().failed);
+        return;
+    }
+    QCOMPARE(count, ticks);
+    if (buffering)
+        QCOMPARE(rig.control.positionText(), u"[100%]"_s);
+    QVERIFY(rig.player.pendingPlay().failed);
+    // Retried with its address dropped: no candidate left, so the advance is armed.
+    QVERIFY(rig.queue.at(0).locator.isEmpty());
+    QVERIFY(rig.player.isAdvanceArmed());
+}
+
+void PlayerControlTest::bufferingEndRetriesBelow31_data()
+{
+    QTest::addColumn<int>("percent");
+    QTest::addColumn<bool>("retried");
+    QTest::newRow("30 % retried") << 30 << true;
+    QTest::newRow("31 % accepted") << 31 << false;
+    QTest::newRow("0 % retried") << 0 << true;
+    QTest::newRow("100 % accepted") << 100 << false;
+}
+
+void PlayerControlTest::bufferingEndRetriesBelow31()
+{
+    QFETCH(int, percent);
+    QFETCH(bool, retried);
+    PlaybackRig rig;
+    rig.server.payloads[u"word=w"_s] = u"lead<br>http://a/1.mp3<br>http://a/2.mp3<br>"_s;
+    rig.player.AddSongToQueue(SongRowRef {u"x"_s, u"歌"_s, u"5||||||s|||w|||3"_s});
+    rig.player.PlayEntry(1, false);
+    QCOMPARE(rig.engine.urls, QStringList {u"http://a/1.mp3"_s});
+    QSignalSpy ads(&rig.control, &PlayerControl::advertisingPageRequested);
+    rig.engine.reportState(PlayState::Transitioning);
+    rig.engine.reportBuffering(true, 12);
+    QCOMPARE(rig.control.statusText(), u"正在载入(12%)"_s);
+    QCOMPARE(ads.size(), 1);
+    QCOMPARE(ads.first().first().toString(), u"webgg.asp"_s);
+    rig.engine.reportBuffering(false, percent);
+    if (retried) {
+        QCOMPARE(rig.engine.urls, (QStringList {u"http://a/1.mp3"_s, u"http://a/2.mp3"_s}));
+        QCOMPARE(rig.control.playButtonState(), PlayButtonState::Opening);
+    } else {
+        QCOMPARE(rig.engine.urls.size(), 1);
+    }
+}
+
+void PlayerControlTest::errorRetriesNextCandidate()
+{
+    PlaybackRig rig;
+    rig.server.payloads[u"word=w"_s] = u"lead<br>http://a/1.mp3<br>http://a/2.mp3<br>"_s;
+    rig.player.PlaySongRow(SongRowRef {u"x"_s, u"歌"_s, u"5||| http://dead/0.mp3 |||s|||w|||3"_s});
+    rig.engine.reportError();
+    QCOMPARE(rig.control.statusText(), u"重新定位:歌"_s);
+    rig.engine.reportError();
+    rig.engine.reportError();
+    QCOMPARE(rig.engine.urls, (QStringList {u"http://dead/0.mp3"_s, u"http://a/1.mp3"_s, u"http://a/2.mp3"_s}));
+    QCOMPARE(rig.server.requestsContaining(u"baiduurl.asp"_s).size(), 1);
+    // Exhausted: nothing more to try, the entry is not searched again.
+    QVERIFY(rig.player.isAdvanceArmed());
+    QVERIFY(rig.queue.at(0).url2.isEmpty());
+    QVERIFY(rig.queue.at(0).candidates.isEmpty());
+}
+
+void PlayerControlTest::overtakenStartHandsNothingOver()
+{
+    PlaybackRig rig;
+    rig.fill(2);
+    rig.queue.at(0).locator.clear();
+    rig.queue.at(0).url2 = u"slow"_s;
+    rig.server.payloads[u"word=slow"_s] = u"x<br>http://h/late.mp3<br>"_s;
+    rig.server.hold = true;
+    rig.player.PlayEntry(0, false); // waits for the search
+    QVERIFY(rig.engine.urls.isEmpty());
+    rig.server.hold = false;
+    rig.player.PlayEntry(1, false); // the user chose another song meanwhile
+    QCOMPARE(rig.engine.urls, QStringList {u"http://h/s1.mp3"_s});
+    rig.server.release();
+    QTRY_COMPARE_WITH_TIMEOUT(rig.server.answered, 1, 2000);
+    QCOMPARE(rig.engine.urls, QStringList {u"http://h/s1.mp3"_s});
+    QCOMPARE(rig.player.currentIndex(), 1);
+    QVERIFY(!rig.player.isAdvanceArmed());
+    // The overtaken search stored nothing into the entry either.
+    QVERIFY(rig.queue.at(0).candidates.isEmpty());
+
+    // The same while the lyrics step waits: the old start shows no lyrics.
+    PlaybackRig second;
+    second.fill(2);
+    second.lyrics.hold = true;
+    second.player.PlayEntry(0, false);
+    second.player.PlayEntry(1, false);
+    second.lyrics.release();
+    QTRY_COMPARE_WITH_TIMEOUT(second.lyrics.answered, 2, 2000);
+    QCOMPARE(second.lyrics.shown, QList<int> {1});
+    QCOMPARE(second.engine.urls, QStringList {u"http://h/s1.mp3"_s});
+    QCOMPARE(second.lyrics.local, QStringList {u"1 http://h/s1.mp3"_s});
+}
+
+void PlayerControlTest::reportsOfReplacedLoadAreDropped()
+{
+    PlaybackRig rig;
+    rig.fill(3);
+    rig.player.PlayEntry(0, false);
+    const LoadId first = rig.engine.currentLoad();
+    rig.player.PlayEntry(2, false);
+    rig.engine.reportStateOf(first, PlayState::Playing);
+    rig.engine.reportStateOf(first, PlayState::Stopped);
+    Q_EMIT rig.engine.errorOccurred(first);
+    Q_EMIT rig.engine.buffering(false, 0, first);
+    QVERIFY(!rig.player.isAdvanceArmed());
+    QVERIFY(rig.library.history.isEmpty());
+    QCOMPARE(rig.engine.urls.size(), 2);
+    QCOMPARE(rig.control.statusText(), PlayerControl::welcomeText());
+}
+
+void PlayerControlTest::playingWorkRunsOncePerLoad()
+{
+    PlaybackRig rig;
+    rig.library.rows[9] = PlaylistSongIds {88, 0};
+    rig.server.payloads[u"word=w"_s] = u"x<br>http://a/1.mp3<br>"_s;
+    rig.player.PlaySongRow(SongRowRef {u"c1"_s, u"歌"_s, u"9||||||u1|||w|||0|||0|||0"_s});
+    QSignalSpy days(&rig.control, &PlayerControl::historyDayAdded);
+    rig.playCurrent();
+    QCOMPARE(rig.control.statusText(), u"歌"_s);
+    QVERIFY(rig.control.lyricTimerEnabled());
+    QCOMPARE(rig.queue.at(0).locator, u"http://a/1.mp3"_s);
+    // Pause, resume, an underrun and its end: still one history row and one report.
+    rig.engine.reportState(PlayState::Paused);
+    rig.engine.reportState(PlayState::Playing);
+    rig.engine.reportBuffering(true, 0);
+    rig.engine.reportState(PlayState::Buffering);
+    rig.engine.reportBuffering(false, 100);
+    rig.engine.reportState(PlayState::Playing);
+    QCOMPARE(rig.library.history, QStringList {u"歌"_s});
+    QCOMPARE(rig.library.stored, QStringList {u"9 http://a/1.mp3"_s});
+    QCOMPARE(rig.server.requestsContaining(u"kxrjurl.asp"_s).size(), 1);
+    QCOMPARE(days.size(), 1);
+    QCOMPARE(days.first().at(0).toInt(), 7);
+
+    // A history song is not recorded again; with history off nothing is recorded.
+    PlaybackRig history;
+    history.player.PlaySongRow(SongRowRef {u"d1"_s, u"旧"_s, u"3|||/m/a.mp3|||||||||1|||0|||0"_s});
+    history.playCurrent();
+    QVERIFY(history.library.history.isEmpty());
+    PlaybackRig off;
+    off.control.setHistoryEnabled(false);
+    off.fill(1);
+    off.player.PlayEntry(0, false);
+    off.playCurrent();
+    QVERIFY(off.library.history.isEmpty());
+}
+
+void PlayerControlTest::playPauseButton_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::addColumn<int>("engineState");
+    QTest::addColumn<QString>("call");
+    QTest::addColumn<int>("after");
+    QTest::newRow("opening, not playing yet") << 2 << 9 << QString() << 2;
+    QTest::newRow("opening, playing: pause") << 2 << 3 << u"pause"_s << 1;
+    QTest::newRow("resumed, playing: pause") << 3 << 3 << u"pause"_s << 1;
+    QTest::newRow("paused: resume") << 1 << 2 << u"play"_s << 3;
+}
+
+void PlayerControlTest::playPauseButton()
+{
+    QFETCH(int, button);
+    QFETCH(int, engineState);
+    QFETCH(QString, call);
+    QFETCH(int, after);
+    PlaybackRig rig;
+    rig.fill(1);
+    rig.player.PlayEntry(0, false);
+    rig.engine.reportState(PlayState::Transitioning);
+    rig.engine.reportState(PlayState::Playing);
+    if (button == 1) {
+        rig.control.PressButton(0);
+    } else if (button == 3) {
+        rig.control.PressButton(0);
+        rig.engine.setState(PlayState::Paused);
+        rig.control.PressButton(0);
+    } else {
+        rig.engine.reportState(PlayState::Transitioning);
+    }
+    QCOMPARE(int(rig.control.playButtonState()), button);
+    rig.engine.setState(PlayState(engineState));
+    rig.engine.calls.clear();
+    rig.control.PressButton(0);
+    QCOMPARE(rig.engine.calls, call.isEmpty() ? QStringList {} : QStringList {call});
+    QCOMPARE(int(rig.control.playButtonState()), after);
+}
+
+void PlayerControlTest::stopResetsEverything()
+{
+    PlaybackRig rig;
+    rig.fill(2);
+    QSignalSpy stopped(&rig.control, &PlayerControl::stopped);
+    rig.player.PlayEntry(0, false);
+    rig.engine.reportState(PlayState::Transitioning);
+    rig.player.armAdvance();
+    rig.control.PressButton(8);
+    QCOMPARE(rig.engine.calls.last(), u"stop"_s);
+    QVERIFY(!rig.control.watchdog().isRunning());
+    QVERIFY(!rig.player.isAdvanceArmed());
+    QVERIFY(!rig.control.lyricTimerEnabled());
+    QCOMPARE(rig.control.statusText(), u"Kivo欢迎您，祝您愉快。"_s);
+    QCOMPARE(rig.control.positionText(), u"00:00"_s);
+    QCOMPARE(rig.control.playButtonState(), PlayButtonState::Idle);
+    QCOMPARE(stopped.size(), 1);
+
+    rig.control.PressButton(3);
+    QVERIFY(rig.engine.isMuted());
+    rig.control.PressButton(3);
+    QVERIFY(!rig.engine.isMuted());
+    QVERIFY(!rig.control.PressButton(15));
+}
+
+void PlayerControlTest::transitioningLeavesFullScreen()
+{
+    PlaybackRig rig;
+    rig.fill(1);
+    rig.engine.setFullScreen(true);
+    rig.player.PlayEntry(0, false);
+    rig.engine.reportState(PlayState::Transitioning);
+    QVERIFY(!rig.engine.isFullScreen());
+
+    QSignalSpy shown(&rig.control, &PlayerControl::videoShown);
+    rig.engine.setMediaType(u"video"_s);
+    rig.engine.reportState(PlayState::Playing);
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.first().first().toString(), u"s0视频显示"_s);
+    rig.engine.setMediaType(u"audio"_s);
+    rig.control.PressButton(20);
+    QCOMPARE(shown.size(), 1);
+}
+
+QTEST_GUILESS_MAIN(PlayerControlTest)
+#include "moc_playbackrig.cpp"
+#include "tst_playercontrol.moc"
