@@ -18,10 +18,15 @@ function(kivo_glob out)
   set(${out} ${files} PARENT_SCOPE)
 endfunction()
 
-# A header that a glob brings in later must still reach moc: the autogen step
-# otherwise keeps its old list of files and reports nothing to do.
+# A header that a glob brings in later must still reach moc: CMake's autogen step
+# keeps its old list of files and reports nothing to do. When a target's file list
+# changes (the globs re-run configure), its autogen stamp is removed so it runs again.
 function(kivo_autogen_follows target)
-  set_property(TARGET ${target} APPEND PROPERTY AUTOGEN_TARGET_DEPENDS ${ARGN})
+  string(SHA1 digest "${ARGN}")
+  if(NOT "${digest}" STREQUAL "${KIVO_AUTOGEN_DIGEST_${target}}")
+    file(REMOVE ${CMAKE_CURRENT_BINARY_DIR}/${target}_autogen/timestamp)
+    set(KIVO_AUTOGEN_DIGEST_${target} "${digest}" CACHE INTERNAL "file list seen by ${target}'s autogen")
+  endif()
 endfunction()
 
 set(core_patterns)
