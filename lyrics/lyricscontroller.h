@@ -29,6 +29,7 @@ public:
 
     // Where the engine stands; read on every tick.
     void setClock(std::function<PlaybackClock()> clock) { m_clock = std::move(clock); }
+    PlaybackClock clock() const { return m_clock ? m_clock() : PlaybackClock {}; }
     // Frame widths and text measures of the two lines (the windows supply them).
     void setMainGeometry(int frameWidthTwips, std::function<int(const QString &)> textWidthTwips);
     void setMiniGeometry(int frameWidthTwips, std::function<int(const QString &)> textWidthTwips);
