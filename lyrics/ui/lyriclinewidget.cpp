@@ -56,10 +56,13 @@ LyricLineWidget::LyricLineWidget(const Names &names, QWidget *parent)
     }
     m_highlight->raise();
     setHighlightColor(Qt::red);
-    apply(LyricLabels{});
+    apply(LyricLabels {});
 }
 
-void LyricLineWidget::setHighlightColor(const QColor &colour) { setTextColour(m_highlight, colour); }
+void LyricLineWidget::setHighlightColor(const QColor &colour)
+{
+    setTextColour(m_highlight, colour);
+}
 
 void LyricLineWidget::setKnobMark(bool on)
 {
@@ -72,7 +75,10 @@ int LyricLineWidget::textWidthTwips(const QString &text) const
     return pixelsToTwips(QFontMetrics(m_base->font()).horizontalAdvance(text));
 }
 
-int LyricLineWidget::frameWidthTwips() const { return pixelsToTwips(width()); }
+int LyricLineWidget::frameWidthTwips() const
+{
+    return pixelsToTwips(width());
+}
 
 void LyricLineWidget::apply(const LyricLabels &labels)
 {
@@ -85,8 +91,8 @@ void LyricLineWidget::apply(const LyricLabels &labels)
                                                 : QFontMetrics(m_base->font()).horizontalAdvance(labels.baseText))
         + 2;
     const QRect base(twipsToPixels(labels.baseLeft), 0, baseWidth, m_lineHeight);
-    const QRect highlight(twipsToPixels(labels.overlayLeft), 0, std::max(0, twipsToPixels(labels.overlayWidth)),
-                          m_lineHeight);
+    const QRect highlight(
+        twipsToPixels(labels.overlayLeft), 0, std::max(0, twipsToPixels(labels.overlayWidth)), m_lineHeight);
     if (m_base->geometry() != base)
         m_base->setGeometry(base);
     if (m_highlight->geometry() != highlight)

@@ -18,8 +18,8 @@ class LyricLineWidget : public QWidget
 public:
     struct Names
     {
-        QString base;       // main window "Label4", mini player "Label2"
-        QString highlight;  // main window "Label8", mini player "Label4"
+        QString base; // main window "Label4", mini player "Label2"
+        QString highlight; // main window "Label8", mini player "Label4"
         QString secondLine; // main window "Label2"; empty: none
     };
     LyricLineWidget(const Names &names, QWidget *parent = nullptr);

@@ -23,7 +23,10 @@ void Knob::setImage(const QPixmap &image)
     update();
 }
 
-int Knob::leftTwips() const { return m_leftTwips; }
+int Knob::leftTwips() const
+{
+    return m_leftTwips;
+}
 
 void Knob::setLeftTwips(int left)
 {
@@ -42,7 +45,10 @@ void Knob::paintEvent(QPaintEvent *)
 }
 
 // The knob moves under the mouse, so positions are read in its own coordinates.
-static int localTwips(const QMouseEvent *event) { return int(std::lround(event->position().x() * kTwipsPerPixel)); }
+static int localTwips(const QMouseEvent *event)
+{
+    return int(std::lround(event->position().x() * kTwipsPerPixel));
+}
 
 void Knob::mousePressEvent(QMouseEvent *event)
 {

@@ -34,14 +34,17 @@ const ButtonSpec kButtons[] = {
     {8, Skin::Glyph::Tray, u"隐藏到托盘", {397, 4, 22, 15}},
     {9, Skin::Glyph::Close, u"退出", {422, 4, 22, 15}},
 };
-constexpr QSize kKnobSize{12, 11};
-constexpr QSize kOffsetKnobSize{10, 6};
-const QRect kLyricFrame{8, 22, 326, 24};
-const QRect kTimeReadout{340, 22, 100, 24};
+constexpr QSize kKnobSize {12, 11};
+constexpr QSize kOffsetKnobSize {10, 6};
+const QRect kLyricFrame {8, 22, 326, 24};
+const QRect kTimeReadout {340, 22, 100, 24};
 constexpr int kTrackY = 56;
 constexpr int kOffsetTrackY = 46;
 
-qreal pixelRatio(const QWidget *w) { return w->devicePixelRatioF() > 0 ? w->devicePixelRatioF() : 1.0; }
+qreal pixelRatio(const QWidget *w)
+{
+    return w->devicePixelRatioF() > 0 ? w->devicePixelRatioF() : 1.0;
+}
 
 } // namespace
 
@@ -88,8 +91,8 @@ MiniPlayer::MiniPlayer(LyricsController *lyrics, QWidget *parent)
     buildKnobs();
 
     if (m_lyrics) {
-        m_lyrics->setMiniGeometry(m_line->frameWidthTwips(),
-                                  [line = m_line](const QString &text) { return line->textWidthTwips(text); });
+        m_lyrics->setMiniGeometry(
+            m_line->frameWidthTwips(), [line = m_line](const QString &text) { return line->textWidthTwips(text); });
         connect(m_lyrics, &LyricsController::screenChanged, this, &MiniPlayer::showScreen);
         showScreen();
     }
@@ -103,7 +106,7 @@ void MiniPlayer::buildButtons()
         button->setObjectName(skinArrayName(QStringLiteral("bf"), spec.index));
         button->setGeometry(spec.geometry);
         button->setImages(Skin::glyph(spec.glyph, spec.geometry.size(), false, dpr),
-                          Skin::glyph(spec.glyph, spec.geometry.size(), true, dpr));
+            Skin::glyph(spec.glyph, spec.geometry.size(), true, dpr));
         connect(button, &SkinButton::clicked, this, [this, index = spec.index] { pressButton(index); });
         m_buttons.insert(spec.index, button);
     }
@@ -122,11 +125,11 @@ void MiniPlayer::buildKnobs()
         return knob;
     };
     m_volume = makeKnob(skinArrayName(QStringLiteral("bf"), 5), QStringLiteral("音量"), kKnobSize, kTrackY,
-                        KnobTracks::miniVolume.maxLeft);
+        KnobTracks::miniVolume.maxLeft);
     m_position = makeKnob(skinArrayName(QStringLiteral("bf"), 6), QStringLiteral("播放位置"), kKnobSize, kTrackY,
-                          KnobTracks::miniPosition.minLeft);
+        KnobTracks::miniPosition.minLeft);
     m_offset = makeKnob(QStringLiteral("bc"), QStringLiteral("歌词偏移"), kOffsetKnobSize, kOffsetTrackY,
-                        LyricOffsetKnob::kMini.neutral);
+        LyricOffsetKnob::kMini.neutral);
     m_offset->setToolTip(QStringLiteral("拖动调整歌词快慢，双击恢复"));
     m_offset->setVisible(m_offsetState.isVisible());
 
@@ -146,7 +149,7 @@ void MiniPlayer::buildKnobs()
         if (!left)
             return;
         m_position->setLeftTwips(*left);
-        const PlaybackClock clock = m_lyrics ? m_lyrics->clock() : PlaybackClock{};
+        const PlaybackClock clock = m_lyrics ? m_lyrics->clock() : PlaybackClock {};
         if (clock.durationSeconds > 0) // something is loaded
             Q_EMIT seekRequested(positionForKnob(KnobTracks::miniPosition, *left, clock.durationSeconds));
     });
@@ -225,8 +228,8 @@ void MiniPlayer::updatePlayImages()
     const bool pause = m_playState > 1;
     const QSize size = kButtons[0].geometry.size();
     const Skin::Glyph glyph = pause ? Skin::Glyph::Pause : Skin::Glyph::Play;
-    m_buttons[0]->setImages(Skin::glyph(glyph, size, false, pixelRatio(this)),
-                            Skin::glyph(glyph, size, true, pixelRatio(this)));
+    m_buttons[0]->setImages(
+        Skin::glyph(glyph, size, false, pixelRatio(this)), Skin::glyph(glyph, size, true, pixelRatio(this)));
 }
 
 void MiniPlayer::setMuted(bool muted)
@@ -234,8 +237,8 @@ void MiniPlayer::setMuted(bool muted)
     m_muted = muted;
     const QSize size = kButtons[4].geometry.size();
     const Skin::Glyph glyph = muted ? Skin::Glyph::Muted : Skin::Glyph::SoundOn;
-    m_buttons[4]->setImages(Skin::glyph(glyph, size, false, pixelRatio(this)),
-                            Skin::glyph(glyph, size, true, pixelRatio(this)));
+    m_buttons[4]->setImages(
+        Skin::glyph(glyph, size, false, pixelRatio(this)), Skin::glyph(glyph, size, true, pixelRatio(this)));
 }
 
 void MiniPlayer::setVolume(int volume)
@@ -244,9 +247,15 @@ void MiniPlayer::setVolume(int volume)
         m_volume->setLeftTwips(knobForVolume(KnobTracks::miniVolume, volume));
 }
 
-void MiniPlayer::setHighlightColor(const QColor &colour) { m_line->setHighlightColor(colour); }
+void MiniPlayer::setHighlightColor(const QColor &colour)
+{
+    m_line->setHighlightColor(colour);
+}
 
-void MiniPlayer::restoreButtonImages() { RestoreButtonImages(m_buttons.values()); }
+void MiniPlayer::restoreButtonImages()
+{
+    RestoreButtonImages(m_buttons.values());
+}
 
 void MiniPlayer::showScreen()
 {

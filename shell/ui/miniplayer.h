@@ -78,7 +78,7 @@ private:
     Knob *m_position = nullptr;
     Knob *m_offset = nullptr;
     KnobDrag m_volumeDrag, m_positionDrag;
-    LyricOffsetKnob m_offsetState{LyricOffsetKnob::kMini};
+    LyricOffsetKnob m_offsetState {LyricOffsetKnob::kMini};
     LyricLineWidget *m_line = nullptr;
     QLabel *m_title = nullptr;
     QLabel *m_time = nullptr;

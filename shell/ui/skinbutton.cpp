@@ -5,7 +5,10 @@
 
 namespace kivo {
 
-QString skinArrayName(const QString &array, int index) { return array + QString::number(index); }
+QString skinArrayName(const QString &array, int index)
+{
+    return array + QString::number(index);
+}
 
 SkinButton::SkinButton(const QString &accessibleName, QWidget *parent)
     : QAbstractButton(parent)
@@ -62,6 +65,8 @@ void SkinButton::mouseMoveEvent(QMouseEvent *event)
 {
     showHoverImage();
     QAbstractButton::mouseMoveEvent(event);
+    // Not passed on: the window behind would put the normal picture back.
+    event->accept();
 }
 
 void SkinButton::enterEvent(QEnterEvent *event)

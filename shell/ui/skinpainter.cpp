@@ -102,7 +102,7 @@ void drawGlyph(QPainter &p, Glyph glyph, const QRectF &box, const QColor &ink)
             p.drawLine(x.bottomLeft(), x.topRight());
         } else {
             p.drawArc(QRectF(g.left() + g.width() * 0.3, g.top() + g.height() * 0.2, g.width() * 0.5, g.height() * 0.6),
-                      -50 * 16, 100 * 16);
+                -50 * 16, 100 * 16);
             p.drawArc(QRectF(g.left() + g.width() * 0.2, g.top(), g.width() * 0.8, g.height()), -50 * 16, 100 * 16);
         }
         break;

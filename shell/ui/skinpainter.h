@@ -13,9 +13,9 @@ namespace Skin {
 
 enum class Glyph { Play, Pause, Stop, Previous, Next, SoundOn, Muted, MainWindow, Tray, Close, Upload };
 
-inline const QColor kAccent{0x4f, 0xc3, 0xf7};
-inline const QColor kText{0xe8, 0xec, 0xf2};
-inline const QColor kDimText{0x9a, 0xa4, 0xb4};
+inline const QColor kAccent {0x4f, 0xc3, 0xf7};
+inline const QColor kText {0xe8, 0xec, 0xf2};
+inline const QColor kDimText {0x9a, 0xa4, 0xb4};
 
 // Rounded panel with a vertical gradient, a hairline highlight and a soft border.
 void paintPanel(QPainter &painter, const QRectF &rect, qreal radius);

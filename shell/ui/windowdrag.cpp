@@ -13,7 +13,10 @@ WindowDrag::WindowDrag(QWidget *strip)
     strip->installEventFilter(this);
 }
 
-WindowDrag *WindowDrag::install(QWidget *strip) { return new WindowDrag(strip); }
+WindowDrag *WindowDrag::install(QWidget *strip)
+{
+    return new WindowDrag(strip);
+}
 
 bool WindowDrag::eventFilter(QObject *watched, QEvent *event)
 {
