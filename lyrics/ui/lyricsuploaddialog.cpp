@@ -36,8 +36,8 @@ LyricsUploadDialog::LyricsUploadDialog(ServerClient *server, QWidget *owner)
     m_close = new SkinButton(QStringLiteral("关闭"), this);
     m_close->setObjectName(QStringLiteral("Image2"));
     m_close->setFixedSize(22, 18);
-    m_close->setImages(Skin::glyph(Skin::Glyph::Close, {22, 18}, false, dpr),
-                       Skin::glyph(Skin::Glyph::Close, {22, 18}, true, dpr));
+    m_close->setImages(
+        Skin::glyph(Skin::Glyph::Close, {22, 18}, false, dpr), Skin::glyph(Skin::Glyph::Close, {22, 18}, true, dpr));
     connect(m_close, &SkinButton::clicked, this, &QWidget::hide);
 
     m_text = new QPlainTextEdit(this);
@@ -60,8 +60,8 @@ LyricsUploadDialog::LyricsUploadDialog(ServerClient *server, QWidget *owner)
     m_upload = new SkinButton(QStringLiteral("上传"), this);
     m_upload->setObjectName(QStringLiteral("Image1"));
     m_upload->setFixedSize(44, 26);
-    m_upload->setImages(Skin::glyph(Skin::Glyph::Upload, {44, 26}, false, dpr),
-                        Skin::glyph(Skin::Glyph::Upload, {44, 26}, true, dpr));
+    m_upload->setImages(
+        Skin::glyph(Skin::Glyph::Upload, {44, 26}, false, dpr), Skin::glyph(Skin::Glyph::Upload, {44, 26}, true, dpr));
     connect(m_upload, &SkinButton::clicked, this, [this] { upload(); });
 
     auto *titleRow = new QHBoxLayout;
@@ -96,8 +96,8 @@ QCoro::Task<> LyricsUploadDialog::upload()
         co_return;
     m_uploading = true;
     QPointer<LyricsUploadDialog> self(this);
-    const UploadOutcome outcome = co_await UploadLyrics(m_server, m_musicId, m_text->toPlainText(),
-                                                        m_lrc->isChecked(), m_showBusy, m_hideBusy);
+    const UploadOutcome outcome
+        = co_await UploadLyrics(m_server, m_musicId, m_text->toPlainText(), m_lrc->isChecked(), m_showBusy, m_hideBusy);
     if (!self)
         co_return;
     m_uploading = false;

@@ -10,8 +10,14 @@ using namespace kivo;
 
 namespace {
 
-bool isRed(QRgb p) { return qRed(p) > 150 && qGreen(p) < 90 && qBlue(p) < 90; }
-bool isBaseInk(QRgb p) { return qRed(p) > 120 && qBlue(p) > 120 && qGreen(p) < 110; } // RGB(200, 40, 200)
+bool isRed(QRgb p)
+{
+    return qRed(p) > 150 && qGreen(p) < 90 && qBlue(p) < 90;
+}
+bool isBaseInk(QRgb p)
+{
+    return qRed(p) > 120 && qBlue(p) > 120 && qGreen(p) < 110;
+} // RGB(200, 40, 200)
 
 // Renders a 300 x 30 line inside a larger parent, which shows where the frame clips.
 QImage render(const LyricLabels &labels, QRect *frameInImage)
@@ -70,7 +76,7 @@ private Q_SLOTS:
                     QVERIFY2(x >= frame.left() && x < cut + 1, "red outside the sung part");
                     // Every red pixel lies on a glyph of the base line: the two overlap.
                     QVERIFY2(baseOnly.pixel(x, y) != baseOnly.pixel(frame.left() + 1, frame.top() + 1),
-                             "red where the base line has no ink");
+                        "red where the base line has no ink");
                 }
                 if (x > cut + 1 && isBaseInk(p))
                     ++inkAfterCut;
