@@ -51,9 +51,9 @@ void LyricsController::resetLyricDisplay()
     Q_EMIT screenChanged();
 }
 
-void LyricsController::showCaption(const QString &text)
+void LyricsController::showCaption(const QString &text, bool black)
 {
-    ShowLyricCaption(m_screen, text, m_geometry);
+    ShowLyricCaption(m_screen, text, m_geometry, black);
     Q_EMIT screenChanged();
 }
 

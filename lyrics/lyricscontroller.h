@@ -48,8 +48,9 @@ public:
     void tick();
 
     void resetLyricDisplay();
-    // Status texts ("查找定位:" + title, …) on both lines, highlight emptied.
-    void showCaption(const QString &text);
+    // Status texts ("查找定位:" + title, …) on both lines, highlight emptied; the
+    // transitioning state also turns the line black.
+    void showCaption(const QString &text, bool black = false);
     // The stop button: welcome line, readouts "00:00", knobs at their start.
     void resetAfterStop();
     // An empty readout while an address loads.

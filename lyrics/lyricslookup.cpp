@@ -65,6 +65,8 @@ QCoro::Task<QString> ResolveEntryLyrics(
 WebTabRequest LyricsSearchForEntry(
     const QString &baseUrl, const QString &itemText, int entryId, const QString &entryWords)
 {
+    if (itemText.isEmpty())
+        return {};
     const QString words = entryWords.trimmed();
     const QString query = (entryId == 0 || words.isEmpty()) ? itemText : words;
     return {baseUrl + u"baidugc.asp?word="_qs + encodeQueryValue(query), u"歌词:"_qs + itemText};
@@ -75,6 +77,13 @@ WebTabRequest LyricsSearchForRow(const QString &baseUrl, const QString &itemText
     const QStringList fields = songRecordTag.split(kTagSep);
     const int id = nonZeroNumber(fields.value(0)).value_or(0);
     return LyricsSearchForEntry(baseUrl, itemText, id, fields.value(3));
+}
+
+void ViewLyrics(const WebTabRequest &request, const OpenWebTabFn &openWebTab)
+{
+    if (request.url.isEmpty() || !openWebTab)
+        return;
+    openWebTab(request.url, request.title);
 }
 
 std::optional<int> AddLyricsTarget(const QString &songRecordTag)

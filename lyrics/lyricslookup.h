@@ -51,7 +51,7 @@ QCoro::Task<QString> ResolveEntryLyrics(
 struct WebTabRequest
 {
     QString url;
-    QString title;
+    QString title; // "歌词:" + the item's text; empty when there is no item
 };
 // For a row of a library or catalogue page: its text and its song record tag.
 WebTabRequest LyricsSearchForRow(const QString &baseUrl, const QString &itemText, const QString &songRecordTag);
@@ -59,6 +59,8 @@ WebTabRequest LyricsSearchForRow(const QString &baseUrl, const QString &itemText
 WebTabRequest LyricsSearchForEntry(
     const QString &baseUrl, const QString &itemText, int entryId, const QString &entryWords);
 using OpenWebTabFn = std::function<void(const QString &url, const QString &title)>;
+// Opens the lyrics search tab; an empty context (no item text) does nothing.
+void ViewLyrics(const WebTabRequest &request, const OpenWebTabFn &openWebTab);
 
 // "添加歌词": the music id the upload dialog is opened for; only catalogue songs
 // with a server music id (kind 2) qualify.

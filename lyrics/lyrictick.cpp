@@ -234,9 +234,11 @@ void ResetLyricDisplay(LyricScreen &screen)
     }
 }
 
-void ShowLyricCaption(LyricScreen &screen, const QString &text, const LyricGeometry &geometry)
+void ShowLyricCaption(LyricScreen &screen, const QString &text, const LyricGeometry &geometry, bool black)
 {
     for (LyricLabels *labels : {&screen.main, &screen.mini}) {
+        if (black)
+            labels->baseColor = kLyricBlack;
         labels->baseText = text;
         labels->overlayText.clear();
         labels->overlayWidth = 0;
@@ -249,9 +251,8 @@ void ResetLyricLineAfterStop(LyricScreen &screen, const LyricGeometry &geometry)
     for (LyricLabels *labels : {&screen.main, &screen.mini}) {
         labels->baseLeft = 0;
         labels->overlayLeft = 10;
-        labels->baseColor = kLyricBlack;
     }
-    ShowLyricCaption(screen, kWelcomeLine, geometry);
+    ShowLyricCaption(screen, kWelcomeLine, geometry, true);
     screen.readout = QStringLiteral("00:00");
     screen.readoutSeconds = -1;
     screen.mainKnobLeft = kMainPositionKnobStart;

@@ -98,8 +98,8 @@ void LyricTick(const PlaybackClock &clock, const LrcLyrics &lyrics, const LyricG
 
 // Before a new song plays: overlays emptied, base labels at 0, overlays at 10.
 void ResetLyricDisplay(LyricScreen &screen);
-// A status or welcome text on both lines (highlight emptied).
-void ShowLyricCaption(LyricScreen &screen, const QString &text, const LyricGeometry &geometry);
+// A status or welcome text on both lines (highlight emptied), in black when asked.
+void ShowLyricCaption(LyricScreen &screen, const QString &text, const LyricGeometry &geometry, bool black = false);
 // After stop: welcome text in black, readouts "00:00", knobs at their start.
 void ResetLyricLineAfterStop(LyricScreen &screen, const LyricGeometry &geometry);
 

@@ -3,6 +3,7 @@
 #include "lyrics/lyricscontroller.h"
 #include "lyrics/ui/lyriclinewidget.h"
 #include "shell/ui/knob.h"
+#include "shell/ui/knobbinding.h"
 #include "shell/ui/skinbutton.h"
 #include "shell/ui/skinpainter.h"
 #include "shell/ui/windowdrag.h"
@@ -131,43 +132,19 @@ void MiniPlayer::buildKnobs()
     m_offset = makeKnob(QStringLiteral("bc"), QStringLiteral("歌词偏移"), kOffsetKnobSize, kOffsetTrackY,
         LyricOffsetKnob::kMini.neutral);
     m_offset->setToolTip(QStringLiteral("拖动调整歌词快慢，双击恢复"));
-    m_offset->setVisible(m_offsetState.isVisible());
 
-    connect(m_volume, &Knob::pressed, this, [this](int x) { m_volumeDrag.press(x); });
-    connect(m_volume, &Knob::released, this, [this] { m_volumeDrag.release(); });
-    connect(m_volume, &Knob::moved, this, [this](int x) {
-        if (const auto left = m_volumeDrag.move(m_volume->leftTwips(), x, KnobTracks::miniVolume)) {
-            m_volume->setLeftTwips(*left);
-            Q_EMIT volumeChanged(volumeForKnob(KnobTracks::miniVolume, *left));
-        }
-    });
-
-    connect(m_position, &Knob::pressed, this, [this](int x) { m_positionDrag.press(x); });
-    connect(m_position, &Knob::released, this, [this] { m_positionDrag.release(); });
-    connect(m_position, &Knob::moved, this, [this](int x) {
-        const auto left = m_positionDrag.move(m_position->leftTwips(), x, KnobTracks::miniPosition);
-        if (!left)
-            return;
-        m_position->setLeftTwips(*left);
+    new SlideKnobBinding(m_volume, KnobTracks::miniVolume,
+        [this](int left) { Q_EMIT volumeChanged(volumeForKnob(KnobTracks::miniVolume, left)); });
+    new SlideKnobBinding(m_position, KnobTracks::miniPosition, [this](int left) {
         const PlaybackClock clock = m_lyrics ? m_lyrics->clock() : PlaybackClock {};
         if (clock.durationSeconds > 0) // something is loaded
-            Q_EMIT seekRequested(positionForKnob(KnobTracks::miniPosition, *left, clock.durationSeconds));
+            Q_EMIT seekRequested(positionForKnob(KnobTracks::miniPosition, left, clock.durationSeconds));
     });
-
-    connect(m_offset, &Knob::pressed, this, [this](int x) { m_offsetState.press(x); });
-    connect(m_offset, &Knob::moved, this, [this](int x) {
-        if (m_offsetState.move(x))
-            m_offset->setLeftTwips(m_offsetState.left());
-    });
-    connect(m_offset, &Knob::released, this, [this] {
-        if (m_lyrics)
-            m_offsetState.release(m_lyrics->lyricsOffsetTenths());
-    });
-    connect(m_offset, &Knob::doubleClicked, this, [this] {
-        if (!m_lyrics)
-            return;
-        m_offsetState.doubleClick(m_lyrics->lyricsOffsetTenths());
-        m_offset->setLeftTwips(m_offsetState.left());
+    m_offsetBinding = new OffsetKnobBinding(
+        m_offset, LyricOffsetKnob::kMini, m_lyrics ? &m_lyrics->lyricsOffsetTenths() : &m_ownOffset);
+    connect(m_offsetBinding, &OffsetKnobBinding::visibilityChanged, this, [this](bool visible) {
+        m_line->setKnobMark(visible);
+        update();
     });
 }
 
@@ -210,11 +187,7 @@ void MiniPlayer::pressButton(int index)
 
 void MiniPlayer::toggleOffsetKnob()
 {
-    m_offsetState.toggle();
-    m_offset->setLeftTwips(m_offsetState.left());
-    m_offset->setVisible(m_offsetState.isVisible());
-    m_line->setKnobMark(m_offsetState.isVisible());
-    update();
+    m_offsetBinding->toggle();
 }
 
 void MiniPlayer::setPlayButtonState(int state)
@@ -304,7 +277,7 @@ void MiniPlayer::paintEvent(QPaintEvent *)
     };
     groove(KnobTracks::miniVolume, kKnobSize, kTrackY);
     groove(KnobTracks::miniPosition, kKnobSize, kTrackY);
-    if (m_offsetState.isVisible()) {
+    if (m_offsetBinding->state().isVisible()) {
         groove(LyricOffsetKnob::kMini.track, kOffsetKnobSize, kOffsetTrackY);
         const qreal neutral = twipsToPixels(LyricOffsetKnob::kMini.neutral) + kOffsetKnobSize.width() / 2.0;
         painter.setPen(QPen(Skin::kDimText, 1));

@@ -12,6 +12,7 @@ namespace kivo {
 class Knob;
 class LyricLineWidget;
 class LyricsController;
+class OffsetKnobBinding;
 class SkinButton;
 
 // The mini player `Form2`: a narrow frameless bar (6750 x 1155 twips) that stands in
@@ -44,7 +45,6 @@ public:
     Knob *positionKnob() const { return m_position; }
     Knob *offsetKnob() const { return m_offset; }
     LyricLineWidget *lyricLine() const { return m_line; }
-    const LyricOffsetKnob &offsetKnobState() const { return m_offsetState; }
 
     // Its own RestoreButtonImages.
     void restoreButtonImages();
@@ -77,8 +77,8 @@ private:
     Knob *m_volume = nullptr;
     Knob *m_position = nullptr;
     Knob *m_offset = nullptr;
-    KnobDrag m_volumeDrag, m_positionDrag;
-    LyricOffsetKnob m_offsetState {LyricOffsetKnob::kMini};
+    OffsetKnobBinding *m_offsetBinding = nullptr;
+    float m_ownOffset = 0; // used only without a lyric controller
     LyricLineWidget *m_line = nullptr;
     QLabel *m_title = nullptr;
     QLabel *m_time = nullptr;

@@ -137,6 +137,17 @@ private Q_SLOTS:
         QCOMPARE(tab.title, u"歌词:我的歌"_qs);
         QCOMPARE(tab.url, u"http://127.0.0.1:1/baidugc.asp?word="_qs + encodeQueryValue(word));
         QCOMPARE(QUrl(tab.url).query(QUrl::FullyDecoded), u"word="_qs + word);
+        QStringList opened;
+        ViewLyrics(tab, [&](const QString &url, const QString &title) { opened << url << title; });
+        QCOMPARE(opened, (QStringList {tab.url, tab.title}));
+    }
+
+    void viewLyricsWithoutItemDoesNothing()
+    {
+        bool opened = false;
+        ViewLyrics(LyricsSearchForRow(u"http://127.0.0.1:1/"_qs, QString(), u"12|||l|||t|||w|||2"_qs),
+            [&](const QString &, const QString &) { opened = true; });
+        QVERIFY(!opened);
     }
 
     void addLyricsTarget_data()

@@ -203,6 +203,10 @@ private Q_SLOTS:
         QVERIFY(screen.mini.overlayText.isEmpty());
         QCOMPARE(screen.mini.overlayLeft, 10);
         QCOMPARE(screen.main.overlayWidth, 0);
+        ShowLyricCaption(screen, u"查找定位:歌"_qs, geometry(), true);
+        QCOMPARE(screen.mini.baseText, u"查找定位:歌"_qs);
+        QCOMPARE(screen.mini.baseColor, kLyricBlack);
+        QCOMPARE(screen.main.baseWidth, 600);
         ResetLyricLineAfterStop(screen, geometry());
         QCOMPARE(screen.main.baseText, kWelcomeLine);
         QCOMPARE(screen.main.baseColor, kLyricBlack);
