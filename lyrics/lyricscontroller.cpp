@@ -26,6 +26,20 @@ void LyricsController::setMiniGeometry(int frameWidthTwips, std::function<int(co
         m_screen.mini.baseWidth = m_geometry.miniTextWidth(m_screen.mini.baseText);
 }
 
+quint64 LyricsController::clearCurrentLyrics()
+{
+    m_lyrics = {};
+    return ++m_ticket;
+}
+
+bool LyricsController::setCurrentLyrics(const QString &rawLyrics, quint64 ticket)
+{
+    if (ticket != m_ticket)
+        return false;
+    m_lyrics = NormalizeLrc(rawLyrics);
+    return true;
+}
+
 void LyricsController::startTicking()
 {
     if (!m_timer.isActive())

@@ -15,11 +15,13 @@ namespace kivo {
 // lyric offset and readout mode, and the 10 ms timer that moves them.
 //
 // Starting a queue entry, in order:
-//   clearCurrentLyrics();
-//   raw = co_await ResolveEntryLyrics(...);   store raw in the entry; setCurrentLyrics(raw);
+//   ticket = clearCurrentLyrics();
+//   raw = co_await ResolveEntryLyrics(...);
+//   if (!isCurrentTicket(ticket)) stop: another entry has started meanwhile;
+//   store raw in the entry; setCurrentLyrics(raw, ticket);
 //   address = ...;
-//   if (auto local = LoadLocalLyrics(address, enabled)) { store *local in the entry; setCurrentLyrics(*local); }
-//   resetLyricDisplay();
+//   if (auto local = LoadLocalLyrics(address, enabled)) { store *local in the entry; setCurrentLyrics(*local, ticket);
+//   } resetLyricDisplay();
 // The engine's playing state calls startTicking(), its stopped state stopTicking().
 class LyricsController : public QObject
 {
@@ -35,8 +37,12 @@ public:
     void setMiniGeometry(int frameWidthTwips, std::function<int(const QString &)> textWidthTwips);
 
     const LrcLyrics &currentLyrics() const { return m_lyrics; }
-    void clearCurrentLyrics() { m_lyrics = {}; }
-    void setCurrentLyrics(const QString &rawLyrics) { m_lyrics = NormalizeLrc(rawLyrics); }
+    // Empties currentLyrics for an entry that starts; lyrics found for an entry that
+    // started earlier carry an older ticket and are dropped.
+    quint64 clearCurrentLyrics();
+    bool isCurrentTicket(quint64 ticket) const { return ticket == m_ticket; }
+    // Normalises and shows lyrics; false (nothing changes) for a stale ticket.
+    bool setCurrentLyrics(const QString &rawLyrics, quint64 ticket);
 
     const LyricScreen &screen() const { return m_screen; }
 
@@ -71,6 +77,7 @@ private:
     LrcLyrics m_lyrics;
     LyricScreen m_screen;
     QTimer m_timer;
+    quint64 m_ticket = 0;
 };
 
 } // namespace kivo
