@@ -1,5 +1,6 @@
 #include "lyrics/ui/lyriclinewidget.h"
 
+#include "lyrics/lyricscontroller.h"
 #include "shell/knobs.h"
 #include "shell/ui/skinpainter.h"
 
@@ -103,6 +104,21 @@ void LyricLineWidget::apply(const LyricLabels &labels)
         // Black is the skin's neutral ink on this dark frame.
         setTextColour(m_base, labels.baseColor == kLyricBlack ? Skin::kText : QColor::fromRgb(labels.baseColor));
     }
+}
+
+void LyricLineWidget::follow(LyricsController *lyrics, Window window)
+{
+    if (!lyrics)
+        return;
+    auto measure = [this](const QString &text) { return textWidthTwips(text); };
+    if (window == Window::Main)
+        lyrics->setMainGeometry(frameWidthTwips(), measure);
+    else
+        lyrics->setMiniGeometry(frameWidthTwips(), measure);
+    auto show
+        = [this, lyrics, window] { apply(window == Window::Main ? lyrics->screen().main : lyrics->screen().mini); };
+    connect(lyrics, &LyricsController::screenChanged, this, show);
+    show();
 }
 
 void LyricLineWidget::layoutLabels()

@@ -9,6 +9,8 @@ class QLabel;
 
 namespace kivo {
 
+class LyricsController;
+
 // The karaoke line of one window: a frame (`Picture2`) that clips a base label and
 // a highlight label lying exactly over it; the highlight's width is the part of
 // the line already sung. The main window's line also has a second text line.
@@ -39,6 +41,11 @@ public:
 
     // Shows one window's labels as the lyric timer left them.
     void apply(const LyricLabels &labels);
+
+    // Follows the shared lyric state: this line's frame and font measure the
+    // window's captions, and every change is shown.
+    enum class Window { Main, Mini };
+    void follow(LyricsController *lyrics, Window window);
 
 Q_SIGNALS:
     // A click on the frame or the line: the knob toggle.

@@ -92,8 +92,7 @@ MiniPlayer::MiniPlayer(LyricsController *lyrics, QWidget *parent)
     buildKnobs();
 
     if (m_lyrics) {
-        m_lyrics->setMiniGeometry(
-            m_line->frameWidthTwips(), [line = m_line](const QString &text) { return line->textWidthTwips(text); });
+        m_line->follow(m_lyrics, LyricLineWidget::Window::Mini);
         connect(m_lyrics, &LyricsController::screenChanged, this, &MiniPlayer::showScreen);
         showScreen();
     }
@@ -233,7 +232,6 @@ void MiniPlayer::restoreButtonImages()
 void MiniPlayer::showScreen()
 {
     const LyricScreen &screen = m_lyrics->screen();
-    m_line->apply(screen.mini);
     if (m_time->text() != screen.readout)
         m_time->setText(screen.readout);
     if (!m_position->isHeld() && m_position->leftTwips() != screen.miniKnobLeft) {
