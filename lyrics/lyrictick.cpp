@@ -1,5 +1,6 @@
 #include "lyrics/lyrictick.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kivo {
@@ -28,6 +29,8 @@ QString twoDigits(long long value)
         text.prepend(u'0');
     return text;
 }
+
+constexpr int kMaxOffsetTenths = 1000000;
 
 QRgb lyricColour(int green)
 {
@@ -60,7 +63,7 @@ PositionKey PositionKey::from(int minutes, int seconds, int tenths)
 {
     const int originalTenths = tenths;
     // two-digit: left-padded with "0", cut to the last two digits
-    char16_t buffer[16];
+    char16_t buffer[24];
     int n = 0;
     auto put2 = [&](int value) {
         if (value < 0) {
@@ -103,6 +106,8 @@ PositionKey PositionKey::from(int minutes, int seconds, int tenths)
 
 PositionKey lyricPositionKey(double positionSeconds, int offset)
 {
+    // Far beyond any song; keeps the arithmetic below in range.
+    offset = std::clamp(offset, -kMaxOffsetTenths, kMaxOffsetTenths);
     const long long total = positionTenths(positionSeconds);
     const long long wholeSeconds = total / 10;
     int tenths = int(total % 10);
@@ -155,7 +160,8 @@ void LyricTick(const PlaybackClock &clock, const LrcLyrics &lyrics, const LyricG
     const long long position = roundedSeconds(clock.positionSeconds);
 
     if (!lyrics.isEmpty() && lyrics.isDisplayable()) {
-        const int offset = static_cast<int>(std::lrint(screen.lyricsOffsetTenths));
+        const int offset = static_cast<int>(std::lrint(
+            std::clamp(double(screen.lyricsOffsetTenths), double(-kMaxOffsetTenths), double(kMaxOffsetTenths))));
         const PositionKey key = lyricPositionKey(clock.positionSeconds, offset);
         if (const LrcLyrics::Line *line = lyrics.lineAt(key.view())) {
             if (line->startsLine) {

@@ -44,6 +44,8 @@ private Q_SLOTS:
         QTest::newRow("borrow below zero stops at minute 0") << 0.2 << -5 << u"00:59.7"_qs;
         QTest::newRow("below -10 leaves negative tenths") << 5.3 << -15 << u"0:04.-2"_qs;
         QTest::newRow("hours are dropped") << 3725.0 << 0 << u"02:05.0"_qs;
+        QTest::newRow("huge negative offset") << 5.3 << -2147483647 << u"-999987"_qs;
+        QTest::newRow("huge positive offset") << 5.3 << 2147483647 << u"01:45.3"_qs;
     }
     void positionKey()
     {
