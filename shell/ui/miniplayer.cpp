@@ -16,7 +16,7 @@ namespace kivo {
 
 namespace {
 
-struct ButtonSpec
+struct ButtonLayout
 {
     int index;
     Skin::Glyph glyph;
@@ -25,7 +25,7 @@ struct ButtonSpec
 };
 
 // Title row: strip and window buttons; bottom row: transport buttons and knobs.
-const ButtonSpec kButtons[] = {
+const ButtonLayout kButtons[] = {
     {0, Skin::Glyph::Play, u"播放/暂停", {10, 52, 22, 19}},
     {1, Skin::Glyph::Stop, u"停止", {36, 52, 22, 19}},
     {2, Skin::Glyph::Previous, u"上一首", {62, 52, 22, 19}},
@@ -101,14 +101,14 @@ MiniPlayer::MiniPlayer(LyricsController *lyrics, QWidget *parent)
 void MiniPlayer::buildButtons()
 {
     const qreal dpr = pixelRatio(this);
-    for (const ButtonSpec &spec : kButtons) {
-        auto *button = new SkinButton(QString::fromUtf16(spec.name), this);
-        button->setObjectName(skinArrayName(QStringLiteral("bf"), spec.index));
-        button->setGeometry(spec.geometry);
-        button->setImages(Skin::glyph(spec.glyph, spec.geometry.size(), false, dpr),
-            Skin::glyph(spec.glyph, spec.geometry.size(), true, dpr));
-        connect(button, &SkinButton::clicked, this, [this, index = spec.index] { pressButton(index); });
-        m_buttons.insert(spec.index, button);
+    for (const ButtonLayout &layout : kButtons) {
+        auto *button = new SkinButton(QString::fromUtf16(layout.name), this);
+        button->setObjectName(skinArrayName(QStringLiteral("bf"), layout.index));
+        button->setGeometry(layout.geometry);
+        button->setImages(Skin::glyph(layout.glyph, layout.geometry.size(), false, dpr),
+            Skin::glyph(layout.glyph, layout.geometry.size(), true, dpr));
+        connect(button, &SkinButton::clicked, this, [this, index = layout.index] { pressButton(index); });
+        m_buttons.insert(layout.index, button);
     }
 }
 
