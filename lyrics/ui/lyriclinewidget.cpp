@@ -2,7 +2,7 @@
 
 #include "lyrics/lyricscontroller.h"
 #include "shell/knobs.h"
-#include "shell/ui/skinpainter.h"
+#include "shell/ui/skindraw.h"
 
 #include <QFontMetrics>
 #include <QLabel>

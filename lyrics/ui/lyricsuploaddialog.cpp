@@ -2,7 +2,7 @@
 
 #include "lyrics/lyricslookup.h"
 #include "shell/ui/skinbutton.h"
-#include "shell/ui/skinpainter.h"
+#include "shell/ui/skindraw.h"
 #include "shell/ui/windowdrag.h"
 
 #include <QGroupBox>

@@ -5,7 +5,7 @@
 #include "shell/ui/knob.h"
 #include "shell/ui/knobbinding.h"
 #include "shell/ui/skinbutton.h"
-#include "shell/ui/skinpainter.h"
+#include "shell/ui/skindraw.h"
 #include "shell/ui/windowdrag.h"
 
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "shell/ui/skinpainter.h"
+#include "shell/ui/skindraw.h"
 
 #include <QLinearGradient>
 #include <QPainter>
