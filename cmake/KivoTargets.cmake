@@ -18,6 +18,12 @@ function(kivo_glob out)
   set(${out} ${files} PARENT_SCOPE)
 endfunction()
 
+# A header that a glob brings in later must still reach moc: the autogen step
+# otherwise keeps its old list of files and reports nothing to do.
+function(kivo_autogen_follows target)
+  set_property(TARGET ${target} APPEND PROPERTY AUTOGEN_TARGET_DEPENDS ${ARGN})
+endfunction()
+
 set(core_patterns)
 set(ui_patterns)
 foreach(sub IN LISTS KIVO_SUBSYSTEMS)
@@ -32,6 +38,7 @@ target_include_directories(kivotransfer PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(kivotransfer PUBLIC Qt6::Core Qt6::Network)
 set_target_properties(kivotransfer PROPERTIES POSITION_INDEPENDENT_CODE ON)
 kivo_target_settings(kivotransfer)
+kivo_autogen_follows(kivotransfer ${transfer_sources})
 
 # --- core: models, parsers, state machines, database, server client
 kivo_glob(core_sources ${core_patterns})
@@ -41,12 +48,14 @@ target_link_libraries(kivocore PUBLIC Qt6::Core Qt6::Gui Qt6::Network Qt6::Sql Q
                                QCoro6::Core QCoro6::Network kivotransfer)
 target_compile_definitions(kivocore PUBLIC KIVO_VERSION="1.31")
 kivo_target_settings(kivocore)
+kivo_autogen_follows(kivocore ${core_sources})
 
 # --- ui: thin windows over the core
 kivo_glob(ui_sources ${ui_patterns})
 add_library(kivoui SHARED ${ui_sources})
 target_link_libraries(kivoui PUBLIC kivocore Qt6::Widgets)
 kivo_target_settings(kivoui)
+kivo_autogen_follows(kivoui ${ui_sources})
 
 # --- heavy engines, loaded at run time so they stay off the path to the first window
 pkg_check_modules(MPV IMPORTED_TARGET mpv)
@@ -56,6 +65,7 @@ if(MPV_FOUND AND mpv_sources)
   add_library(kivompv MODULE ${mpv_sources})
   target_link_libraries(kivompv PRIVATE kivoui PkgConfig::MPV Qt6::OpenGL Qt6::OpenGLWidgets)
   kivo_target_settings(kivompv)
+  kivo_autogen_follows(kivompv ${mpv_sources})
 endif()
 
 kivo_glob(web_sources online/web/*.cpp online/web/*.h)
@@ -64,6 +74,7 @@ if(web_sources)
   add_library(kivoweb MODULE ${web_sources})
   target_link_libraries(kivoweb PRIVATE kivoui Qt6::WebEngineWidgets)
   kivo_target_settings(kivoweb)
+  kivo_autogen_follows(kivoweb ${web_sources})
 endif()
 
 # --- the programs
@@ -79,6 +90,7 @@ if(updater_sources)
   target_link_libraries(update PRIVATE kivotransfer Qt6::Widgets)
   set_target_properties(update PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${KIVO_BIN_DIR})
   kivo_target_settings(update)
+  kivo_autogen_follows(update ${updater_sources})
 endif()
 
 # --- the program folder: installation settings and an empty library, never overwritten

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  build-essential cmake ninja-build ccache pkg-config git clang-format
+  build-essential curl cmake ninja-build ccache pkg-config git clang-format
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libqt6sql6-sqlite
   qt6-webengine-dev qt6-webengine-dev-tools
   qcoro-qt6-dev libmpv-dev mpv libcpp-httplib-dev libssl-dev

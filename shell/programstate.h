@@ -1,5 +1,6 @@
 #pragma once
 
+#include "library/storedsettings.h"
 #include "shell/versioncheck.h"
 
 #include <QDateTime>
@@ -18,6 +19,7 @@ struct ProgramState
     qint16 dailyDownloadLimit = 200;
     qint32 dailyDownloadCount = 0;
     QDateTime serverDate = QDateTime::currentDateTime();
+    StoredSettings settings; // the six stored settings, defaults until config is read
 };
 
 } // namespace kivo

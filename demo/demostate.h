@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+#include <mutex>
+
+namespace kivo::demo {
+
+// What a test can switch on for one path.
+enum class FaultKind { None, Hang, Drip, Error500, Reset, Truncate, Garbage, Huge };
+
+FaultKind faultKindFromName(const QString &name, bool *ok);
+
+// The start-up page's fields as the server currently sends them.
+struct NoticeFields
+{
+    QString noticeLine, announcement, link, queueLimit, dailyLimit, date, version;
+    int fieldCount = 7; // how many of them the page carries
+};
+
+// Everything tests can read or change while the server runs; shared by the
+// handler threads.
+class DemoState
+{
+public:
+    DemoState();
+
+    void logRequest(const QString &line);
+    QStringList requestLog() const;
+    void clearLog();
+
+    void setFault(const QString &path, FaultKind kind);
+    FaultKind faultFor(const QString &path) const;
+    void clearFaults();
+
+    // Field names: notice, announcement, link, queue, daily, date, version, count.
+    bool setNoticeField(const QString &name, const QString &value);
+    NoticeFields notice() const;
+    void resetNotice();
+
+    void setUpdateFile(const QString &path);
+    QString updateFile() const;
+
+private:
+    mutable std::mutex m_mutex;
+    QStringList m_log;
+    QMap<QString, FaultKind> m_faults;
+    NoticeFields m_notice;
+    QString m_updateFile;
+};
+
+// Paths are compared without leading slashes or backslashes, in lower case.
+QString normalisedPath(const QString &path);
+
+} // namespace kivo::demo

@@ -1,0 +1,409 @@
+#include "shell/ui/mainwindow.h"
+
+#include "online/serverclient.h"
+#include "shell/ui/appicon.h"
+#include "shell/ui/busyoverlay.h"
+#include "shell/ui/buttonicons.h"
+#include "shell/ui/skinpainter.h"
+#include "shell/ui/trayicon.h"
+#include "shell/weblinks.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QProcess>
+#include <QStackedWidget>
+#include <QToolButton>
+#include <QTreeView>
+#include <QWindow>
+
+namespace kivo {
+
+namespace {
+
+struct ButtonSpec
+{
+    int n;
+    const char16_t *name; // what a user calls it: tooltip and accessible name
+    ButtonGlyph glyph;
+    QRect geometry;
+};
+
+// Positions in pixels on the 610 × 450 face (9150 × 6750 twips).
+const ButtonSpec kButtons[] = {
+    {0, u"播放/暂停", ButtonGlyph::Play, {52, 402, 38, 38}},
+    {1, u"上一首", ButtonGlyph::Previous, {14, 408, 30, 26}},
+    {2, u"下一首", ButtonGlyph::Next, {98, 408, 30, 26}},
+    {3, u"静音", ButtonGlyph::Speaker, {268, 408, 30, 26}},
+    {4, u"我的媒体库", ButtonGlyph::None, {8, 36, 80, 22}},
+    {5, u"在线媒体库", ButtonGlyph::None, {92, 36, 80, 22}},
+    {6, u"标签向前滚动", ButtonGlyph::ScrollBack, {577, 36, 12, 22}},
+    {7, u"标签向后滚动", ButtonGlyph::ScrollForward, {590, 36, 12, 22}},
+    {8, u"停止", ButtonGlyph::Stop, {136, 408, 30, 26}},
+    {9, u"音量", ButtonGlyph::None, {305, 415, 12, 12}},
+    {10, u"播放进度", ButtonGlyph::None, {365, 415, 12, 12}},
+    {11, u"首页", ButtonGlyph::FirstPage, {470, 306, 30, 20}},
+    {12, u"上一页", ButtonGlyph::PreviousPage, {502, 306, 30, 20}},
+    {13, u"下一页", ButtonGlyph::NextPage, {534, 306, 30, 20}},
+    {14, u"尾页", ButtonGlyph::LastPage, {566, 306, 30, 20}},
+    {15, u"搜索", ButtonGlyph::Search, {210, 408, 30, 26}},
+    {16, u"迷你模式", ButtonGlyph::Mini, {514, 6, 20, 20}},
+    {17, u"隐藏到托盘", ButtonGlyph::ToTray, {538, 6, 20, 20}},
+    {18, u"退出", ButtonGlyph::Close, {580, 6, 20, 20}},
+    {19, u"设置", ButtonGlyph::Settings, {490, 6, 20, 20}},
+    {20, u"视频显示", ButtonGlyph::Video, {174, 408, 30, 26}},
+};
+
+const char *const kButtonStyle = R"(
+QToolButton { color: #cfe6f5; background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 #3a3f4b, stop:1 #23262e);
+  border: 1px solid #11131a; border-radius: 5px; font-size: 12px; }
+QToolButton:hover { background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 #4a5262, stop:1 #2c313b); color: #ffffff; }
+QToolButton:pressed, QToolButton:checked { background: #0f7fc0; color: #ffffff; }
+QToolButton#bf0 { border-radius: 19px; font-size: 16px;
+  background: qradialgradient(cx:0.5,cy:0.4,radius:0.7, stop:0 #2ec4ff, stop:1 #0a5d93); }
+QToolButton#bf9, QToolButton#bf10 { border-radius: 6px; background: qradialgradient(cx:0.4,cy:0.35,radius:0.8, stop:0 #e6f6ff, stop:1 #4fb3ea); border: 1px solid #0b2233; }
+QTreeView, QTableView, QListView { background: transparent; color: #d6e6f2; border: none; selection-background-color: #0f6ea8; }
+)";
+
+} // namespace
+
+MainWindow::MainWindow(MainWindowContext context, QWidget *parent)
+    : QWidget(parent, Qt::FramelessWindowHint | Qt::Window)
+    , m_ctx(std::move(context))
+{
+    // Load steps: shared state reset by the caller; the window is a shaped,
+    // skinned window of 9150 × 6750 twips.
+    setObjectName(u"Form1"_qs);
+    setWindowTitle(u"Kivo音乐播放器"_qs);
+    setWindowIcon(appIcon());
+    setAttribute(Qt::WA_TranslucentBackground);
+    setFixedSize(Twips::toPixels(9150), Twips::toPixels(6750));
+    setStyleSheet(QString::fromLatin1(kButtonStyle));
+
+    buildViews();
+    buildButtons();
+
+    m_busy = new BusyOverlay(this);
+    if (m_ctx.server) {
+        m_busy->setRequestTimeoutSeconds(int(m_ctx.server->requestTimeout().count() / 1000));
+        connect(m_ctx.server, &ServerClient::stateChanged, this, [this](RequestState s) {
+            if (m_mainIsPlayer)
+                m_busy->setCaption(requestStateCaption(s));
+        });
+    }
+
+    m_tray = new TrayIcon(this);
+    m_tray->add(); // no tray host: the window still loads
+    connect(m_tray, &TrayIcon::leftClicked, this, [this] {
+        // Mini mode stands in until the mini player exists: the main window comes back.
+        leaveMiniMode();
+        show();
+        raise();
+        activateWindow();
+    });
+
+    m_startTimer.setSingleShot(true);
+    m_startTimer.setInterval(10);
+    connect(&m_startTimer, &QTimer::timeout, this, [this] { runStartup(); });
+    m_startTimer.start();
+}
+
+MainWindow::~MainWindow() = default;
+
+QLabel *MainWindow::makeLabel(const QString &name, const QString &text, const QRect &geometry)
+{
+    auto *label = new QLabel(text, this);
+    label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText); // server and user text is never markup
+    label->setGeometry(geometry);
+    return label;
+}
+
+void MainWindow::buildViews()
+{
+    m_label5 = makeLabel(u"Label5"_qs, u"Kivo音乐播放器"_qs, QRect(14, 4, 460, 24));
+    m_label5->setStyleSheet(u"color:#e8f4ff; font-weight:bold; font-size:13px;"_qs);
+    m_label5->installEventFilter(this);
+
+    // The two trees share one place; buttons 4 and 5 switch between them.
+    auto *catalogue = new QTreeView(this);
+    catalogue->setObjectName(u"TreeView1"_qs);
+    catalogue->setAccessibleName(u"在线媒体库"_qs);
+    catalogue->setGeometry(10, 64, 160, 238);
+    catalogue->setHeaderHidden(true);
+    m_catalogueTree = catalogue;
+    auto *library = new QTreeView(this);
+    library->setObjectName(u"TreeView2"_qs);
+    library->setAccessibleName(u"我的媒体库"_qs);
+    library->setGeometry(10, 64, 160, 238);
+    library->setHeaderHidden(true);
+    library->hide();
+    m_libraryTree = library;
+
+    auto *strip = new QWidget(this);
+    strip->setObjectName(u"Picture1"_qs);
+    strip->setGeometry(176, 36, 400, 24);
+    m_results = new QStackedWidget(this);
+    m_results->setObjectName(u"resultArea"_qs);
+    m_results->setGeometry(176, 64, 424, 238);
+
+    m_label6 = makeLabel(u"Label6"_qs, QString(), QRect(178, 306, 288, 20));
+    m_label1 = makeLabel(u"Label1"_qs, QString(), QRect(14, 326, 420, 18));
+    m_label7 = makeLabel(u"Label7"_qs, QString(), QRect(440, 326, 160, 18));
+    m_label7->setToolTip(u"单击查看详细内容"_qs);
+    m_label7->setCursor(Qt::PointingHandCursor);
+    m_label7->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_label7->setStyleSheet(u"color:#6cc8ff; text-decoration: underline;"_qs);
+    m_label7->installEventFilter(this);
+
+    m_label4 = makeLabel(u"Label4"_qs, u"Kivo欢迎您，祝您愉快。"_qs, QRect(16, 350, 470, 24));
+    m_label4->setStyleSheet(u"color:#d8ecff; font-size:15px;"_qs);
+    m_label4->installEventFilter(this);
+    m_label8 = makeLabel(u"Label8"_qs, QString(), QRect(16, 350, 0, 24));
+    m_label8->setStyleSheet(u"color:#ff3b3b; font-size:15px;"_qs);
+    m_label2 = makeLabel(u"Label2"_qs, QString(), QRect(16, 374, 470, 16));
+    m_label2->setStyleSheet(u"color:#8fa8bd;"_qs);
+    m_label3 = makeLabel(u"Label3"_qs, u"00:00"_qs, QRect(494, 350, 100, 24));
+    m_label3->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_label3->setStyleSheet(u"color:#9fe0ff; font-size:15px; font-family: monospace;"_qs);
+    m_label3->setCursor(Qt::PointingHandCursor);
+    m_label3->installEventFilter(this);
+    for (QLabel *l : {m_label1, m_label2, m_label6})
+        l->setStyleSheet(l->styleSheet() + u"color:#aebfcc;"_qs);
+
+    // The small news pane; the web module gives it a page once it is loaded.
+    m_newsPane = new QWidget(this);
+    m_newsPane->setObjectName(u"Webggt"_qs);
+    m_newsPane->setGeometry(10, 304, 160, 20);
+    m_newsPane->hide();
+}
+
+void MainWindow::buildButtons()
+{
+    for (const ButtonSpec &spec : kButtons) {
+        auto *b = new QToolButton(this);
+        b->setObjectName(u"bf%1"_qs.arg(spec.n));
+        const QString name = QString::fromUtf16(spec.name);
+        b->setToolTip(name);
+        b->setAccessibleName(name);
+        if (spec.glyph != ButtonGlyph::None) {
+            b->setIcon(buttonIcon(spec.glyph));
+            b->setIconSize(spec.geometry.size() * 0.7);
+        } else if (spec.n == 4) {
+            b->setText(u"媒体库"_qs);
+        } else if (spec.n == 5) {
+            b->setText(u"在线"_qs);
+        }
+        b->setGeometry(spec.geometry);
+        b->setFocusPolicy(Qt::NoFocus);
+        connect(b, &QToolButton::clicked, this, [this, n = spec.n] { PressButton(n); });
+        m_bf.at(size_t(spec.n)) = b;
+    }
+    // The tab strip scroll buttons show only when more tabs are open than the strip holds.
+    m_bf[6]->hide();
+    m_bf[7]->hide();
+}
+
+void MainWindow::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    SkinPainter::paintMainFace(p, rect());
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::MouseButtonPress)
+        return QWidget::eventFilter(watched, event);
+    const auto *me = static_cast<QMouseEvent *>(event);
+    if (watched == m_label5 && me->button() == Qt::LeftButton) {
+        if (QWindow *w = windowHandle())
+            w->startSystemMove(); // the title strip drags the window
+        return true;
+    }
+    if (watched == m_label3) {
+        m_remainingTime = !m_remainingTime;
+        return true;
+    }
+    if (watched == m_label7) {
+        const QUrl url = openableWebLink(m_linkTarget);
+        if (url.isValid())
+            QDesktopServices::openUrl(url);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::ShowBusy(const QString &text)
+{
+    if (m_mainIsPlayer && !m_quitting)
+        m_busy->showBusy(text);
+}
+
+void MainWindow::HideBusy()
+{
+    if (m_mainIsPlayer)
+        m_busy->hideBusy();
+}
+
+void MainWindow::PressButton(int n)
+{
+    Q_EMIT buttonPressed(n);
+    switch (n) {
+    case 4:
+        m_catalogueTree->hide();
+        m_libraryTree->show();
+        break;
+    case 5:
+        m_libraryTree->hide();
+        m_catalogueTree->show();
+        break;
+    case 16:
+        enterMiniMode();
+        break;
+    case 17:
+        hideToTray();
+        break;
+    case 18:
+        quitApplication();
+        break;
+    default:
+        break; // the other subsystems connect to buttonPressed
+    }
+}
+
+void MainWindow::enterMiniMode()
+{
+    m_busy->hideBusy();
+    hide();
+    m_mainIsPlayer = false;
+}
+
+void MainWindow::leaveMiniMode()
+{
+    m_mainIsPlayer = true;
+    show();
+}
+
+void MainWindow::hideToTray()
+{
+    if (!m_tray->available()) {
+        // No tray to bring it back from: minimise, so the player can always return.
+        showMinimized();
+        return;
+    }
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget *w : windows) {
+        if (w != this && w->isVisible())
+            w->hide();
+    }
+    hide();
+}
+
+void MainWindow::quitApplication()
+{
+    if (m_quitting)
+        return;
+    // Mark first: a start-up step or a request still waiting must not touch what goes away.
+    m_quitting = true;
+    m_startTimer.stop();
+    m_tray->remove();
+    if (m_ctx.server)
+        m_ctx.server->abortAll();
+    if (m_ctx.releaseDatabase)
+        m_ctx.releaseDatabase();
+    // Unload every window, last loaded first.
+    auto windows = QApplication::topLevelWidgets();
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+        if (*it != this)
+            (*it)->close();
+    }
+    m_busy->hideBusy();
+    hide();
+    QCoreApplication::quit();
+}
+
+QString MainWindow::noticeLine() const
+{
+    return m_label1->text();
+}
+
+QCoro::Task<> MainWindow::runStartup()
+{
+    if (!m_ctx.server || !m_ctx.state)
+        co_return;
+    QPointer<MainWindow> self(this);
+    StartupSequence sequence(*this, *m_ctx.server, *m_ctx.state);
+    co_await sequence.run();
+    if (!self || m_quitting)
+        co_return;
+    m_startupFinished = true;
+    Q_EMIT startupSequenceFinished();
+}
+
+void MainWindow::buildCatalogueTree() { }
+
+void MainWindow::addLibraryNodes() { }
+
+QCoro::Task<> MainWindow::loadLibraryNodes()
+{
+    co_return;
+}
+
+void MainWindow::setNoticeLine(const QString &text)
+{
+    m_label1->setText(text);
+}
+
+void MainWindow::openAnnouncement(const QString &) { }
+
+void MainWindow::setLink(const QString &target, const QString &caption)
+{
+    m_linkTarget = target;
+    m_label7->setText(caption);
+}
+
+qint32 MainWindow::applyStoredConfig(const QDateTime &serverDate)
+{
+    const qint32 count = m_ctx.applyStoredConfig ? m_ctx.applyStoredConfig(serverDate) : 0;
+    // The stored colour, when there is one, is the lyric highlight and second line's.
+    if (m_ctx.state && m_ctx.state->settings.highlightColourStored) {
+        const QString colour = m_ctx.state->settings.highlightQColor().name();
+        m_label8->setStyleSheet(u"font-size:15px; color:"_qs + colour + u";"_qs);
+        m_label2->setStyleSheet(u"color:"_qs + colour + u";"_qs);
+    }
+    return count;
+}
+
+bool MainWindow::updaterExists() const
+{
+    return QFileInfo(m_ctx.programDir + u"/update"_qs).isExecutable();
+}
+
+void MainWindow::startUpdaterAndQuit()
+{
+    QProcess::startDetached(m_ctx.programDir + u"/update"_qs, {}, m_ctx.programDir);
+    quitApplication();
+}
+
+void MainWindow::showNewVersionMessage(const QString &text)
+{
+    // Shown without waiting: the start-up sequence goes on while it is up.
+    auto *box = new QMessageBox(QMessageBox::NoIcon, windowTitle(), text, QMessageBox::Ok, this);
+    box->setObjectName(u"newVersionMessage"_qs);
+    box->setTextFormat(Qt::PlainText);
+    box->setWindowModality(Qt::ApplicationModal);
+    box->setWindowFlag(Qt::WindowStaysOnTopHint);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
+void MainWindow::navigateNewsPane(const QString &url)
+{
+    m_newsPaneUrl = url;
+}
+
+} // namespace kivo

@@ -1,0 +1,257 @@
+#include "library/libraryschema.h"
+#include "libraryfixture.h"
+#include "support/testpaths.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QSqlError>
+#include <QTest>
+
+#include <functional>
+
+using namespace kivo;
+
+namespace {
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// Runs statements on a plain SQLite file of our own making.
+bool makeSqliteFile(const QString &path, const QStringList &statements)
+{
+    const QString name = QStringLiteral("maker-%1").arg(QRandomGenerator::global()->generate());
+    bool ok = true;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        ok = db.open();
+        for (const QString &sql : statements) {
+            QSqlQuery q(db);
+            ok = ok && q.exec(sql);
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return ok;
+}
+
+// A real library with enough rows to span many pages.
+bool makeFilledLibrary(const QString &path)
+{
+    if (LibraryDatabase::create(path).status != LibraryCreateOutcome::Status::Created)
+        return false;
+    LibraryDatabase db;
+    if (!db.open(path).ok())
+        return false;
+    const int pl = db.addPlaylist(QStringLiteral("p")).id;
+    for (int i = 0; i < 400; ++i)
+        db.addSongToPlaylist(
+            pl, {QStringLiteral("song %1 ").arg(i) + QString(100, u'x'), QStringLiteral("/m/%1").arg(i)});
+    return true;
+}
+
+using FileMaker = std::function<bool(const QString &)>;
+
+} // namespace
+
+Q_DECLARE_METATYPE(FileMaker)
+
+class LibraryFileTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void missingFileIsNotCreated()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("data/kx.dat"));
+        LibraryDatabase db;
+        const LibraryOpenOutcome outcome = db.open(path);
+        QCOMPARE(outcome.status, LibraryOpenOutcome::Status::Missing);
+        QCOMPARE(outcome.message(), QStringLiteral("数据库调入错误。"));
+        QVERIFY(!db.isOpen());
+        QVERIFY(!QFile::exists(path));
+        QVERIFY(!QDir(dir.filePath(QStringLiteral("data"))).exists());
+    }
+
+    void unusableFileIsLeftUntouched_data()
+    {
+        QTest::addColumn<FileMaker>("make");
+        QTest::newRow("random bytes") << FileMaker([](const QString &p) {
+            QByteArray junk(8192, '\0');
+            QRandomGenerator gen(7);
+            for (char &c : junk)
+                c = char(gen.bounded(256));
+            return writeBytes(p, junk);
+        });
+        QTest::newRow("text file") << FileMaker([](const QString &p) { return writeBytes(p, "playlist=1\n"); });
+        QTest::newRow("empty file") << FileMaker([](const QString &p) { return writeBytes(p, {}); });
+        QTest::newRow("truncated library") << FileMaker([](const QString &p) {
+            if (!makeFilledLibrary(p))
+                return false;
+            const QByteArray whole = bytesOf(p);
+            return whole.size() > 8192 && writeBytes(p, whole.left(whole.size() / 2));
+        });
+        QTest::newRow("damaged page") << FileMaker([](const QString &p) {
+            if (!makeFilledLibrary(p))
+                return false;
+            QByteArray whole = bytesOf(p);
+            // Break the b-tree page headers of a few pages.
+            for (qsizetype page = 2; page < 6; ++page)
+                for (qsizetype i = 0; i < 8; ++i)
+                    whole[page * 4096 + i] = char(0xA5);
+            return writeBytes(p, whole);
+        });
+        QTest::newRow("another program's database") << FileMaker([](const QString &p) {
+            return makeSqliteFile(p,
+                {QStringLiteral("CREATE TABLE notes (id INTEGER, body TEXT)"),
+                    QStringLiteral("INSERT INTO notes VALUES (1, 'x')")});
+        });
+        QTest::newRow("right version, wrong tables") << FileMaker([](const QString &p) {
+            return makeSqliteFile(p,
+                {QStringLiteral("CREATE TABLE class (id INTEGER, name TEXT)"),
+                    QStringLiteral("PRAGMA user_version = 1")});
+        });
+        QTest::newRow("newer version") << FileMaker([](const QString &p) {
+            return LibraryDatabase::create(p).status == LibraryCreateOutcome::Status::Created
+                && makeSqliteFile(
+                    p, {QStringLiteral("PRAGMA journal_mode=DELETE"), QStringLiteral("PRAGMA user_version = 99")});
+        });
+    }
+    void unusableFileIsLeftUntouched()
+    {
+        QFETCH(FileMaker, make);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("kx.dat"));
+        QVERIFY(make(path));
+        const QByteArray before = bytesOf(path);
+        LibraryDatabase db;
+        const LibraryOpenOutcome outcome = db.open(path);
+        QCOMPARE(outcome.status, LibraryOpenOutcome::Status::Unusable);
+        QVERIFY(!outcome.reason.isEmpty());
+        qInfo("%s", qPrintable(outcome.message()));
+        QVERIFY(outcome.message().startsWith(QStringLiteral("数据库文件 ")));
+        QVERIFY(outcome.message().contains(QDir::toNativeSeparators(path)));
+        QVERIFY(!db.isOpen());
+        QCOMPARE(bytesOf(path), before);
+        QVERIFY(!QFile::exists(path + QStringLiteral("-journal")));
+    }
+
+    void newLibraryHasCurrentSchema()
+    {
+        kivo::test::LibraryFixture f;
+        QVERIFY(f.setUp());
+        QCOMPARE(f.raw(QStringLiteral("PRAGMA user_version")).toInt(), LibrarySchema::currentVersion());
+        QCOMPARE(f.raw(QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("wal"));
+        QVERIFY(f.db.isOpen());
+        f.db.release();
+        f.db.release();
+        QVERIFY(!f.db.isOpen());
+        QCOMPARE(LibraryDatabase::create(f.path).status, LibraryCreateOutcome::Status::AlreadyThere);
+        // Reopening a file made before keeps its rows.
+        LibraryDatabase again;
+        QVERIFY(again.open(f.path).ok());
+        QVERIFY(again.addPlaylist(QStringLiteral("p")).added());
+        LibraryDatabase third;
+        QVERIFY(third.open(f.path).ok());
+        QCOMPARE(third.playlists().size(), 1);
+    }
+
+    void unusualFolderNames_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("space") << QStringLiteral("my music");
+        QTest::newRow("chinese") << QStringLiteral("音乐库");
+        QTest::newRow("uri characters") << QStringLiteral("a#b?c%20d&e=f");
+        QTest::newRow("quote") << QStringLiteral("it's");
+    }
+    void unusualFolderNames()
+    {
+        QFETCH(QString, folder);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(folder + QStringLiteral("/data/kx.dat"));
+        QCOMPARE(LibraryDatabase::create(path).status, LibraryCreateOutcome::Status::Created);
+        {
+            LibraryDatabase db;
+            QVERIFY(db.open(path).ok());
+            QVERIFY(db.addPlaylist(QStringLiteral("p")).added());
+        }
+        LibraryDatabase db;
+        QVERIFY(db.open(path).ok());
+        QCOMPARE(db.playlists().size(), 1);
+        // Nothing was made anywhere else.
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList {folder});
+    }
+
+    void failedSchemaStepRollsBack()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("kx.dat"));
+        // "class" already exists: the schema fails part way and must leave nothing.
+        QVERIFY(makeSqliteFile(path, {QStringLiteral("CREATE TABLE class (x INTEGER)")}));
+        QString tables;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("mig"));
+            db.setDatabaseName(path);
+            QVERIFY(db.open());
+            QVERIFY(!LibrarySchema::migrate(db, 0).isEmpty());
+            QCOMPARE(LibrarySchema::storedVersion(db), 0);
+            QSqlQuery q(db);
+            QVERIFY(q.exec(QStringLiteral("SELECT group_concat(name) FROM sqlite_master")));
+            QVERIFY(q.next());
+            tables = q.value(0).toString();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("mig"));
+        QCOMPARE(tables, QStringLiteral("class"));
+    }
+
+    void mkdbTool()
+    {
+        const QString tool = kivo::test::toolsDir() + QStringLiteral("/kivo-mkdb");
+        QVERIFY(QFile::exists(tool));
+        QTemporaryDir dir;
+        auto run = [&tool](const QString &path) {
+            QProcess p;
+            p.start(tool, {path});
+            if (!p.waitForFinished(30000)) {
+                p.kill();
+                p.waitForFinished(5000);
+                return -1;
+            }
+            return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+        };
+        const QString made = dir.filePath(QStringLiteral("a/b/data/kx.dat"));
+        QCOMPARE(run(made), 0);
+        LibraryDatabase db;
+        QVERIFY(db.open(made).ok());
+        QVERIFY(db.addPlaylist(QStringLiteral("kept")).added());
+        db.release();
+
+        const QByteArray before = bytesOf(made);
+        QCOMPARE(run(made), 0);
+        QCOMPARE(bytesOf(made), before);
+
+        const QString foreign = dir.filePath(QStringLiteral("foreign.dat"));
+        QVERIFY(writeBytes(foreign, "not a library"));
+        QCOMPARE(run(foreign), 0);
+        QCOMPARE(bytesOf(foreign), QByteArray("not a library"));
+
+        // A folder cannot be made below a plain file.
+        QVERIFY(run(foreign + QStringLiteral("/sub/kx.dat")) != 0);
+        QVERIFY(run(QString()) != 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(LibraryFileTest)
+#include "tst_libraryfile.moc"

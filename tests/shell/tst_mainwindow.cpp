@@ -1,0 +1,140 @@
+#include "online/pageformats.h"
+#include "online/serverclient.h"
+#include "shell/ui/busyoverlay.h"
+#include "shell/ui/mainwindow.h"
+#include "support/cannedhttpserver.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QNetworkAccessManager>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace kivo;
+
+class MainWindowTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init()
+    {
+        http = std::make_unique<test::CannedHttpServer>();
+        QVERIFY(http->start());
+        const QString payload = buildNoticePayload(
+            {u"今日<b>推荐</b><img src=x>"_qs, u""_qs, u"javascript:alert(1)|||点我"_qs, u"20"_qs});
+        http->setAnswer(
+            u"/dl.asp"_qs, {200, HiddenDataPage::wrap(payload).toUtf8(), "text/html; charset=utf-8", false});
+        server = std::make_unique<ServerClient>(&nam, http->baseUrl());
+        state = ProgramState {};
+        MainWindowContext ctx;
+        ctx.programDir = dir.path();
+        ctx.server = server.get();
+        ctx.state = &state;
+        ctx.applyStoredConfig = [](const QDateTime &) { return 3; };
+        window = std::make_unique<MainWindow>(ctx);
+        window->show();
+    }
+    void cleanup() { window.reset(); }
+
+    void startupShowsNoticeAsPlainTextAndLink()
+    {
+        QSignalSpy finished(window.get(), &MainWindow::startupSequenceFinished);
+        QVERIFY(finished.wait(10000));
+        auto *label1 = window->findChild<QLabel *>(u"Label1"_qs);
+        QCOMPARE(label1->text(), u"今日<b>推荐</b><img src=x>"_qs);
+        QCOMPARE(label1->textFormat(), Qt::PlainText);
+        auto *label7 = window->findChild<QLabel *>(u"Label7"_qs);
+        QCOMPARE(label7->text(), u"点我"_qs);
+        QCOMPARE(label7->toolTip(), u"单击查看详细内容"_qs);
+        QCOMPARE(state.maxQueuedDownloads, qint16(20));
+        QCOMPARE(state.dailyDownloadCount, 3);
+        QVERIFY(!window->busyOverlay()->isVisible());
+        QVERIFY(window->startupFinished());
+    }
+
+    void everyButtonHasANameAndTooltip()
+    {
+        for (int n = 0; n <= 20; ++n) {
+            QAbstractButton *b = window->button(n);
+            QVERIFY2(b, qPrintable(QString::number(n)));
+            QVERIFY(!b->accessibleName().isEmpty());
+            QCOMPARE(b->toolTip(), b->accessibleName());
+        }
+        QCOMPARE(window->button(0)->accessibleName(), u"播放/暂停"_qs);
+        QCOMPARE(window->button(8)->accessibleName(), u"停止"_qs);
+    }
+
+    void busyOverlayOnlyWhileMainWindowIsThePlayer()
+    {
+        window->ShowBusy(u"稍等"_qs);
+        QVERIFY(window->busyOverlay()->isVisible());
+        QCOMPARE(window->busyOverlay()->caption(), u"稍等"_qs);
+        window->HideBusy();
+        QVERIFY(!window->busyOverlay()->isVisible());
+        window->ShowBusy(QString());
+        QCOMPARE(window->busyOverlay()->caption(), u"正在调入(loading......)"_qs);
+
+        window->PressButton(16); // mini mode hides the overlay and the window
+        QVERIFY(!window->busyOverlay()->isVisible());
+        QVERIFY(!window->isMainPlayerVisible());
+        window->ShowBusy(QString());
+        QVERIFY(!window->busyOverlay()->isVisible());
+        window->leaveMiniMode();
+        QVERIFY(window->isMainPlayerVisible());
+    }
+
+    void treeButtonsSwitchTrees()
+    {
+        auto *catalogue = window->findChild<QWidget *>(u"TreeView1"_qs);
+        auto *library = window->findChild<QWidget *>(u"TreeView2"_qs);
+        window->PressButton(4);
+        QVERIFY(library->isVisible() && !catalogue->isVisible());
+        window->PressButton(5);
+        QVERIFY(catalogue->isVisible() && !library->isVisible());
+    }
+
+    void timeLabelFlipsTheReadout()
+    {
+        auto *label3 = window->findChild<QLabel *>(u"Label3"_qs);
+        QCOMPARE(label3->text(), u"00:00"_qs);
+        QVERIFY(!window->remainingTimeShown());
+        QTest::mouseClick(label3, Qt::LeftButton);
+        QVERIFY(window->remainingTimeShown());
+        QTest::mouseClick(label3, Qt::LeftButton);
+        QVERIFY(!window->remainingTimeShown());
+    }
+
+    void exitWhileStartupWaitsEndsCleanly()
+    {
+        // A fresh window whose start-up page never answers.
+        window.reset();
+        http->setAnswer(u"/dl.asp"_qs, {200, {}, {}, true});
+        MainWindowContext ctx;
+        ctx.programDir = dir.path();
+        ctx.server = server.get();
+        ctx.state = &state;
+        bool released = false;
+        ctx.releaseDatabase = [&] { released = true; };
+        window = std::make_unique<MainWindow>(ctx);
+        window->show();
+        QTRY_COMPARE(server->pendingRequests(), 1);
+        window->PressButton(18);
+        QVERIFY(window->isQuitting());
+        QVERIFY(released);
+        QTRY_COMPARE(server->pendingRequests(), 0);
+        QTest::qWait(50);
+        QVERIFY(!window->startupFinished());
+    }
+
+private:
+    QTemporaryDir dir;
+    QNetworkAccessManager nam;
+    std::unique_ptr<test::CannedHttpServer> http;
+    std::unique_ptr<ServerClient> server;
+    ProgramState state;
+    std::unique_ptr<MainWindow> window;
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "tst_mainwindow.moc"

@@ -1,0 +1,96 @@
+// The player as a process: its program folder, the library check and the version check.
+#include "online/pageformats.h"
+#include "support/cannedhttpserver.h"
+#include "support/programfolder.h"
+
+#include <QProcess>
+#include <QTest>
+
+using namespace kivo;
+using kivo::test::CannedHttpServer;
+using kivo::test::ProgramFolder;
+
+class PlayerProcessTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void missingLibraryEndsTheProgram()
+    {
+        CannedHttpServer http;
+        QVERIFY(http.start());
+        ProgramFolder folder(http.baseUrl(), false);
+        QVERIFY(folder.isValid());
+        QProcess player;
+        folder.startPlayer(player);
+        // The message box waits for the user; the player must not have gone on
+        // to the server, nor have made a library.
+        QTest::qWait(1500);
+        QVERIFY(http.requests().isEmpty());
+        QVERIFY(!QFile::exists(folder.dataFile()));
+        player.kill();
+        player.waitForFinished(5000);
+    }
+
+    void damagedLibraryIsReportedAndLeftAlone()
+    {
+        CannedHttpServer http;
+        QVERIFY(http.start());
+        ProgramFolder folder(http.baseUrl(), false);
+        QVERIFY(folder.isValid());
+        QFile damaged(folder.dataFile());
+        QVERIFY(damaged.open(QIODevice::WriteOnly));
+        const QByteArray bytes = QByteArray("SQLite format 3") + QByteArray(3000, '\x5a');
+        damaged.write(bytes);
+        damaged.close();
+        QProcess player;
+        folder.startPlayer(player);
+        QTest::qWait(1500);
+        QVERIFY(http.requests().isEmpty()); // start-up never began
+        player.kill();
+        player.waitForFinished(5000);
+        QVERIFY(damaged.open(QIODevice::ReadOnly));
+        QCOMPARE(damaged.readAll(), bytes);
+        QVERIFY(!QFile::exists(folder.dataFile() + u"-wal"_qs));
+    }
+
+    void newerVersionStartsTheUpdaterAndQuits_data()
+    {
+        QTest::addColumn<QString>("version");
+        QTest::addColumn<bool>("withUpdater");
+        QTest::addColumn<bool>("updates");
+        QTest::newRow("newer, updater present") << u"1.4"_qs << true << true;
+        QTest::newRow("same, updater present") << u"1.31"_qs << true << false;
+        QTest::newRow("newer, no updater") << u"1.4"_qs << false << false;
+    }
+    void newerVersionStartsTheUpdaterAndQuits()
+    {
+        QFETCH(QString, version);
+        QFETCH(bool, withUpdater);
+        QFETCH(bool, updates);
+        CannedHttpServer http;
+        QVERIFY(http.start());
+        const QString payload
+            = buildNoticePayload({u"通知"_qs, u""_qs, u"x|||y"_qs, u"30"_qs, u"200"_qs, u"2026-12-07"_qs, version});
+        http.setAnswer(u"/dl.asp"_qs, {200, HiddenDataPage::wrap(payload).toUtf8(), "text/html; charset=utf-8", false});
+        ProgramFolder folder(http.baseUrl());
+        QVERIFY(folder.isValid());
+        if (withUpdater)
+            folder.addFakeUpdater();
+        QProcess player;
+        folder.startPlayer(player);
+        QVERIFY(player.waitForStarted(5000));
+        QTRY_VERIFY_WITH_TIMEOUT(http.requests().contains(u"POST /dl.asp"_qs), 10000);
+        if (updates) {
+            QVERIFY(player.waitForFinished(10000)); // it ends itself
+            QTRY_VERIFY_WITH_TIMEOUT(folder.updaterWasStarted(), 5000);
+        } else {
+            QVERIFY(!player.waitForFinished(1500)); // keeps running
+            QVERIFY(!folder.updaterWasStarted());
+            player.kill();
+            player.waitForFinished(5000);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(PlayerProcessTest)
+#include "tst_playerprocess.moc"
