@@ -1,9 +1,13 @@
 #include "shell/ui/skindraw.h"
 
+#include "shell/ui/buttonicons.h"
+
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+
+#include <optional>
 
 namespace kivo::Skin {
 
@@ -40,99 +44,63 @@ void paintGroove(QPainter &painter, const QRectF &rect)
 
 namespace {
 
-QPainterPath triangle(const QRectF &r, bool right)
+// The main window's glyphs, so both windows speak the same picture language.
+std::optional<ButtonGlyph> sharedGlyph(Glyph glyph)
 {
-    QPainterPath path;
-    if (right) {
-        path.moveTo(r.left(), r.top());
-        path.lineTo(r.right(), r.center().y());
-        path.lineTo(r.left(), r.bottom());
-    } else {
-        path.moveTo(r.right(), r.top());
-        path.lineTo(r.left(), r.center().y());
-        path.lineTo(r.right(), r.bottom());
+    switch (glyph) {
+    case Glyph::Play:
+        return ButtonGlyph::Play;
+    case Glyph::Pause:
+        return ButtonGlyph::Pause;
+    case Glyph::Stop:
+        return ButtonGlyph::Stop;
+    case Glyph::Previous:
+        return ButtonGlyph::Previous;
+    case Glyph::Next:
+        return ButtonGlyph::Next;
+    case Glyph::SoundOn:
+        return ButtonGlyph::Speaker;
+    case Glyph::Muted:
+        return ButtonGlyph::Muted;
+    case Glyph::Tray:
+        return ButtonGlyph::ToTray;
+    case Glyph::Close:
+        return ButtonGlyph::Close;
+    case Glyph::MainWindow:
+    case Glyph::Upload:
+        return std::nullopt;
     }
-    path.closeSubpath();
-    return path;
+    return std::nullopt;
 }
 
 void drawGlyph(QPainter &p, Glyph glyph, const QRectF &box, const QColor &ink)
 {
     const qreal s = std::min(box.width(), box.height());
+    if (const std::optional<ButtonGlyph> shared = sharedGlyph(glyph)) {
+        const QRectF square(box.center().x() - s / 2, box.center().y() - s / 2, s, s);
+        buttonIcon(*shared, ink).paint(&p, square.toAlignedRect());
+        return;
+    }
     const QRectF g(box.center().x() - s * 0.3, box.center().y() - s * 0.3, s * 0.6, s * 0.6);
     p.setBrush(ink);
     p.setPen(Qt::NoPen);
-    const qreal bar = g.width() * 0.28;
-    switch (glyph) {
-    case Glyph::Play:
-        p.drawPath(triangle(g.adjusted(g.width() * 0.12, 0, 0, 0), true));
-        break;
-    case Glyph::Pause:
-        p.drawRect(QRectF(g.left() + g.width() * 0.1, g.top(), bar, g.height()));
-        p.drawRect(QRectF(g.right() - g.width() * 0.1 - bar, g.top(), bar, g.height()));
-        break;
-    case Glyph::Stop:
-        p.drawRoundedRect(g.adjusted(g.width() * 0.08, g.width() * 0.08, -g.width() * 0.08, -g.width() * 0.08), 1, 1);
-        break;
-    case Glyph::Previous:
-    case Glyph::Next: {
-        const bool right = glyph == Glyph::Next;
-        const QRectF tri = right ? g.adjusted(0, 0, -bar, 0) : g.adjusted(bar, 0, 0, 0);
-        p.drawPath(triangle(tri, right));
-        p.drawRect(right ? QRectF(g.right() - bar * 0.8, g.top(), bar * 0.8, g.height())
-                         : QRectF(g.left(), g.top(), bar * 0.8, g.height()));
-        break;
-    }
-    case Glyph::SoundOn:
-    case Glyph::Muted: {
-        QPainterPath speaker;
-        speaker.moveTo(g.left(), g.top() + g.height() * 0.35);
-        speaker.lineTo(g.left() + g.width() * 0.25, g.top() + g.height() * 0.35);
-        speaker.lineTo(g.left() + g.width() * 0.55, g.top());
-        speaker.lineTo(g.left() + g.width() * 0.55, g.bottom());
-        speaker.lineTo(g.left() + g.width() * 0.25, g.top() + g.height() * 0.65);
-        speaker.lineTo(g.left(), g.top() + g.height() * 0.65);
-        speaker.closeSubpath();
-        p.drawPath(speaker);
-        p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(ink, std::max(1.0, s * 0.07), Qt::SolidLine, Qt::RoundCap));
-        if (glyph == Glyph::Muted) {
-            const QRectF x(g.left() + g.width() * 0.68, g.top() + g.height() * 0.3, g.width() * 0.32, g.height() * 0.4);
-            p.drawLine(x.topLeft(), x.bottomRight());
-            p.drawLine(x.bottomLeft(), x.topRight());
-        } else {
-            p.drawArc(QRectF(g.left() + g.width() * 0.3, g.top() + g.height() * 0.2, g.width() * 0.5, g.height() * 0.6),
-                -50 * 16, 100 * 16);
-            p.drawArc(QRectF(g.left() + g.width() * 0.2, g.top(), g.width() * 0.8, g.height()), -50 * 16, 100 * 16);
-        }
-        break;
-    }
-    case Glyph::MainWindow:
+    if (glyph == Glyph::MainWindow) {
         p.setBrush(Qt::NoBrush);
         p.setPen(QPen(ink, std::max(1.0, s * 0.08)));
         p.drawRect(g.adjusted(0, g.height() * 0.1, 0, -g.height() * 0.1));
         p.fillRect(QRectF(g.left(), g.top() + g.height() * 0.1, g.width(), g.height() * 0.2), ink);
-        break;
-    case Glyph::Tray:
-        p.fillRect(QRectF(g.left(), g.bottom() - g.height() * 0.18, g.width(), g.height() * 0.18), ink);
-        break;
-    case Glyph::Close:
-        p.setPen(QPen(ink, std::max(1.2, s * 0.1), Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(g.topLeft(), g.bottomRight());
-        p.drawLine(g.bottomLeft(), g.topRight());
-        break;
-    case Glyph::Upload: {
-        QPainterPath arrow;
-        arrow.moveTo(g.center().x(), g.top());
-        arrow.lineTo(g.right(), g.center().y());
-        arrow.lineTo(g.left(), g.center().y());
-        arrow.closeSubpath();
-        p.drawPath(arrow);
-        p.drawRect(QRectF(g.center().x() - bar / 2, g.center().y(), bar, g.height() * 0.35));
-        p.drawRect(QRectF(g.left(), g.bottom() - g.height() * 0.1, g.width(), g.height() * 0.1));
-        break;
+        return;
     }
-    }
+    // Upload: an arrow onto a base line.
+    const qreal bar = g.width() * 0.28;
+    QPainterPath arrow;
+    arrow.moveTo(g.center().x(), g.top());
+    arrow.lineTo(g.right(), g.center().y());
+    arrow.lineTo(g.left(), g.center().y());
+    arrow.closeSubpath();
+    p.drawPath(arrow);
+    p.drawRect(QRectF(g.center().x() - bar / 2, g.center().y(), bar, g.height() * 0.35));
+    p.drawRect(QRectF(g.left(), g.bottom() - g.height() * 0.1, g.width(), g.height() * 0.1));
 }
 
 } // namespace
