@@ -1,0 +1,294 @@
+#include "shell/ui/miniplayer.h"
+
+#include "lyrics/lyricscontroller.h"
+#include "lyrics/ui/lyriclinewidget.h"
+#include "shell/ui/knob.h"
+#include "shell/ui/knobbinding.h"
+#include "shell/ui/skinbutton.h"
+#include "shell/ui/skindraw.h"
+#include "shell/ui/windowdrag.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace kivo {
+
+namespace {
+
+struct ButtonLayout
+{
+    int index;
+    Skin::Glyph glyph;
+    const char16_t *name;
+    QRect geometry; // pixels
+};
+
+// Title row: strip and window buttons; bottom row: transport buttons and knobs.
+const ButtonLayout kButtons[] = {
+    {0, Skin::Glyph::Play, u"播放/暂停", {10, 52, 22, 19}},
+    {1, Skin::Glyph::Stop, u"停止", {36, 52, 22, 19}},
+    {2, Skin::Glyph::Previous, u"上一首", {62, 52, 22, 19}},
+    {3, Skin::Glyph::Next, u"下一首", {88, 52, 22, 19}},
+    {4, Skin::Glyph::SoundOn, u"静音", {114, 52, 22, 19}},
+    {7, Skin::Glyph::MainWindow, u"返回主窗口", {372, 4, 22, 15}},
+    {8, Skin::Glyph::Tray, u"隐藏到托盘", {397, 4, 22, 15}},
+    {9, Skin::Glyph::Close, u"退出", {422, 4, 22, 15}},
+};
+constexpr QSize kKnobSize {12, 11};
+constexpr QSize kOffsetKnobSize {10, 6};
+const QRect kLyricFrame {8, 22, 326, 24};
+const QRect kTimeReadout {340, 22, 100, 24};
+constexpr int kTrackY = 56;
+constexpr int kOffsetTrackY = 46;
+
+qreal pixelRatio(const QWidget *w)
+{
+    return w->devicePixelRatioF() > 0 ? w->devicePixelRatioF() : 1.0;
+}
+
+} // namespace
+
+MiniPlayer::MiniPlayer(LyricsController *lyrics, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+    , m_lyrics(lyrics)
+{
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("Kivo"));
+    setAttribute(Qt::WA_TranslucentBackground);
+    setFixedSize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips));
+    setMouseTracking(true);
+
+    m_title = new QLabel(QStringLiteral("Kivo 音乐播放器"), this);
+    m_title->setObjectName(QStringLiteral("Label3"));
+    m_title->setGeometry(12, 3, 340, 17);
+    m_title->setMouseTracking(true);
+    QPalette titlePalette = m_title->palette();
+    titlePalette.setColor(QPalette::WindowText, Skin::kDimText);
+    m_title->setPalette(titlePalette);
+    WindowDrag::install(m_title);
+
+    m_line = new LyricLineWidget({QStringLiteral("Label2"), QStringLiteral("Label4"), {}}, this);
+    m_line->setGeometry(kLyricFrame);
+    connect(m_line, &LyricLineWidget::clicked, this, &MiniPlayer::toggleOffsetKnob);
+
+    m_time = new QLabel(QStringLiteral("00:00"), this);
+    m_time->setObjectName(QStringLiteral("Label1"));
+    m_time->setAlignment(Qt::AlignCenter);
+    m_time->setGeometry(kTimeReadout);
+    QFont timeFont = m_time->font();
+    timeFont.setPointSizeF(12);
+    timeFont.setBold(true);
+    timeFont.setStyleHint(QFont::Monospace);
+    m_time->setFont(timeFont);
+    QPalette timePalette = m_time->palette();
+    timePalette.setColor(QPalette::WindowText, Skin::kAccent);
+    m_time->setPalette(timePalette);
+    m_time->setCursor(Qt::PointingHandCursor);
+    m_time->setToolTip(QStringLiteral("单击切换已播放时间和剩余时间"));
+    m_time->installEventFilter(this);
+
+    buildButtons();
+    buildKnobs();
+
+    if (m_lyrics) {
+        m_line->follow(m_lyrics, LyricLineWidget::Window::Mini);
+        connect(m_lyrics, &LyricsController::screenChanged, this, &MiniPlayer::showScreen);
+        showScreen();
+    }
+}
+
+void MiniPlayer::buildButtons()
+{
+    const qreal dpr = pixelRatio(this);
+    for (const ButtonLayout &layout : kButtons) {
+        auto *button = new SkinButton(QString::fromUtf16(layout.name), this);
+        button->setObjectName(skinArrayName(QStringLiteral("bf"), layout.index));
+        button->setGeometry(layout.geometry);
+        button->setImages(Skin::glyph(layout.glyph, layout.geometry.size(), false, dpr),
+            Skin::glyph(layout.glyph, layout.geometry.size(), true, dpr));
+        connect(button, &SkinButton::clicked, this, [this, index = layout.index] { pressButton(index); });
+        m_buttons.insert(layout.index, button);
+    }
+}
+
+void MiniPlayer::buildKnobs()
+{
+    const qreal dpr = pixelRatio(this);
+    auto makeKnob = [&](const QString &name, const QString &accessible, QSize size, int y, int left) {
+        auto *knob = new Knob(accessible, this);
+        knob->setObjectName(name);
+        knob->resize(size);
+        knob->move(0, y);
+        knob->setImage(Skin::knob(size, dpr));
+        knob->setLeftTwips(left);
+        return knob;
+    };
+    m_volume = makeKnob(skinArrayName(QStringLiteral("bf"), 5), QStringLiteral("音量"), kKnobSize, kTrackY,
+        KnobTracks::miniVolume.maxLeft);
+    m_position = makeKnob(skinArrayName(QStringLiteral("bf"), 6), QStringLiteral("播放位置"), kKnobSize, kTrackY,
+        KnobTracks::miniPosition.minLeft);
+    m_offset = makeKnob(QStringLiteral("bc"), QStringLiteral("歌词偏移"), kOffsetKnobSize, kOffsetTrackY,
+        LyricOffsetKnob::kMini.neutral);
+    m_offset->setToolTip(QStringLiteral("拖动调整歌词快慢，双击恢复"));
+
+    new SlideKnobBinding(m_volume, KnobTracks::miniVolume,
+        [this](int left) { Q_EMIT volumeChanged(volumeForKnob(KnobTracks::miniVolume, left)); });
+    new SlideKnobBinding(m_position, KnobTracks::miniPosition, [this](int left) {
+        const PlaybackClock clock = m_lyrics ? m_lyrics->clock() : PlaybackClock {};
+        if (clock.durationSeconds > 0) // something is loaded
+            Q_EMIT seekRequested(positionForKnob(KnobTracks::miniPosition, left, clock.durationSeconds));
+    });
+    m_offsetBinding = new OffsetKnobBinding(
+        m_offset, LyricOffsetKnob::kMini, m_lyrics ? &m_lyrics->lyricsOffsetTenths() : &m_ownOffset);
+    connect(m_offsetBinding, &OffsetKnobBinding::visibilityChanged, this, [this](bool visible) {
+        m_line->setKnobMark(visible);
+        update();
+    });
+}
+
+void MiniPlayer::pressButton(int index)
+{
+    switch (index) {
+    case 0:
+        // The other picture at once; the main window's state follows.
+        m_playState = m_playState > 1 ? 1 : 2;
+        updatePlayImages();
+        Q_EMIT mainButtonPressed(0);
+        break;
+    case 1:
+        Q_EMIT mainButtonPressed(8);
+        break;
+    case 2:
+        Q_EMIT mainButtonPressed(1);
+        break;
+    case 3:
+        Q_EMIT mainButtonPressed(2);
+        break;
+    case 4:
+        Q_EMIT mainButtonPressed(3);
+        break;
+    case 7:
+        hide();
+        Q_EMIT mainWindowRequested();
+        break;
+    case 8:
+        Q_EMIT hideAllWindowsRequested();
+        hide();
+        break;
+    case 9:
+        Q_EMIT mainButtonPressed(18);
+        break;
+    default:
+        break;
+    }
+}
+
+void MiniPlayer::toggleOffsetKnob()
+{
+    m_offsetBinding->toggle();
+}
+
+void MiniPlayer::setPlayButtonState(int state)
+{
+    m_playState = state;
+    updatePlayImages();
+}
+
+void MiniPlayer::updatePlayImages()
+{
+    const bool pause = m_playState > 1;
+    const QSize size = kButtons[0].geometry.size();
+    const Skin::Glyph glyph = pause ? Skin::Glyph::Pause : Skin::Glyph::Play;
+    m_buttons[0]->setImages(
+        Skin::glyph(glyph, size, false, pixelRatio(this)), Skin::glyph(glyph, size, true, pixelRatio(this)));
+}
+
+void MiniPlayer::setMuted(bool muted)
+{
+    m_muted = muted;
+    const QSize size = kButtons[4].geometry.size();
+    const Skin::Glyph glyph = muted ? Skin::Glyph::Muted : Skin::Glyph::SoundOn;
+    m_buttons[4]->setImages(
+        Skin::glyph(glyph, size, false, pixelRatio(this)), Skin::glyph(glyph, size, true, pixelRatio(this)));
+}
+
+void MiniPlayer::setVolume(int volume)
+{
+    if (!m_volume->isHeld())
+        m_volume->setLeftTwips(knobForVolume(KnobTracks::miniVolume, volume));
+}
+
+void MiniPlayer::setHighlightColor(const QColor &colour)
+{
+    m_line->setHighlightColor(colour);
+}
+
+void MiniPlayer::restoreButtonImages()
+{
+    RestoreButtonImages(m_buttons.values());
+}
+
+void MiniPlayer::showScreen()
+{
+    const LyricScreen &screen = m_lyrics->screen();
+    if (m_time->text() != screen.readout)
+        m_time->setText(screen.readout);
+    if (!m_position->isHeld() && m_position->leftTwips() != screen.miniKnobLeft) {
+        m_position->setLeftTwips(screen.miniKnobLeft);
+        update(); // the played part of the groove
+    }
+}
+
+bool MiniPlayer::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_time && event->type() == QEvent::MouseButtonPress) {
+        if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton && m_lyrics)
+            m_lyrics->flipReadoutMode();
+        return true;
+    }
+    if (watched == m_time && event->type() == QEvent::MouseMove)
+        restoreButtonImages();
+    return QWidget::eventFilter(watched, event);
+}
+
+void MiniPlayer::mouseMoveEvent(QMouseEvent *event)
+{
+    restoreButtonImages();
+    QWidget::mouseMoveEvent(event);
+}
+
+void MiniPlayer::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    Skin::paintPanel(painter, rect(), 9);
+    // Separator under the title strip.
+    painter.setPen(QPen(QColor(255, 255, 255, 22), 1));
+    painter.drawLine(QPointF(10, 20.5), QPointF(width() - 10, 20.5));
+    // Knob grooves: volume, position, and the lyric offset while its knob shows.
+    const int knobHalf = kKnobSize.height() / 2;
+    auto groove = [&](const KnobTrack &track, QSize knob, int y) {
+        const int left = twipsToPixels(track.minLeft);
+        const int right = twipsToPixels(track.maxLeft) + knob.width();
+        Skin::paintGroove(painter, QRectF(left, y + knob.height() / 2 - 2, right - left, 4));
+    };
+    groove(KnobTracks::miniVolume, kKnobSize, kTrackY);
+    groove(KnobTracks::miniPosition, kKnobSize, kTrackY);
+    if (m_offsetBinding->state().isVisible()) {
+        groove(LyricOffsetKnob::kMini.track, kOffsetKnobSize, kOffsetTrackY);
+        const qreal neutral = twipsToPixels(LyricOffsetKnob::kMini.neutral) + kOffsetKnobSize.width() / 2.0;
+        painter.setPen(QPen(Skin::kDimText, 1));
+        painter.drawLine(QPointF(neutral, kOffsetTrackY - 1), QPointF(neutral, kOffsetTrackY + 7));
+    }
+    // The played part of the position groove.
+    const int start = twipsToPixels(KnobTracks::miniPosition.minLeft);
+    const int played = m_position->x() - start;
+    if (played > 0) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(Skin::kAccent.darker(130));
+        painter.drawRoundedRect(QRectF(start + 1, kTrackY + knobHalf - 1, played, 2), 1, 1);
+    }
+}
+
+} // namespace kivo

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "shell/knobs.h"
+
+#include <QMap>
+#include <QWidget>
+
+class QLabel;
+
+namespace kivo {
+
+class Knob;
+class LyricLineWidget;
+class LyricsController;
+class OffsetKnobBinding;
+class SkinButton;
+
+// The mini player `Form2`: a narrow frameless bar (6750 x 1155 twips) that stands in
+// for the main window, with its own lyric line, time readout and knobs.
+class MiniPlayer : public QWidget
+{
+    Q_OBJECT
+public:
+    // The lyric controller is shared with the main window (one lyric state).
+    explicit MiniPlayer(LyricsController *lyrics, QWidget *parent = nullptr);
+
+    static constexpr int kWidthTwips = 6750;
+    static constexpr int kHeightTwips = 1155;
+
+    // `currentVersion`, kept by the mini player window.
+    static QString currentVersion() { return QStringLiteral("1.31"); }
+
+    // Play button state "0".."3" of the main window, mirrored here: "2"/"3" show pause.
+    void setPlayButtonState(int state);
+    int playButtonState() const { return m_playState; }
+    // Mute state of main button 3, mirrored on button 4.
+    void setMuted(bool muted);
+    // Volume 0..100 shown by knob 5.
+    void setVolume(int volume);
+    // The stored highlight colour.
+    void setHighlightColor(const QColor &colour);
+
+    SkinButton *button(int index) const { return m_buttons.value(index); }
+    Knob *volumeKnob() const { return m_volume; }
+    Knob *positionKnob() const { return m_position; }
+    Knob *offsetKnob() const { return m_offset; }
+    LyricLineWidget *lyricLine() const { return m_line; }
+
+    // Its own RestoreButtonImages.
+    void restoreButtonImages();
+
+Q_SIGNALS:
+    // Buttons 0-4 and 9 press main button 0, 8, 1, 2, 3 and 18.
+    void mainButtonPressed(int n);
+    // Button 7: the mini player has hidden itself; show the main window, flag "1".
+    void mainWindowRequested();
+    // Button 8: hide every window to the tray (the mini player hides itself after).
+    void hideAllWindowsRequested();
+    void volumeChanged(int volume);
+    void seekRequested(double seconds);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildButtons();
+    void buildKnobs();
+    void pressButton(int index);
+    void toggleOffsetKnob();
+    void showScreen();
+    void updatePlayImages();
+
+    LyricsController *m_lyrics;
+    QMap<int, SkinButton *> m_buttons;
+    Knob *m_volume = nullptr;
+    Knob *m_position = nullptr;
+    Knob *m_offset = nullptr;
+    OffsetKnobBinding *m_offsetBinding = nullptr;
+    float m_ownOffset = 0; // used only without a lyric controller
+    LyricLineWidget *m_line = nullptr;
+    QLabel *m_title = nullptr;
+    QLabel *m_time = nullptr;
+    int m_playState = 0;
+    bool m_muted = false;
+};
+
+} // namespace kivo

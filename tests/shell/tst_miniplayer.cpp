@@ -1,0 +1,205 @@
+#include "lyrics/lyricscontroller.h"
+#include "lyrics/ui/lyriclinewidget.h"
+#include "shell/knobs.h"
+#include "shell/ui/knob.h"
+#include "shell/ui/miniplayer.h"
+#include "shell/ui/skinbutton.h"
+
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace kivo;
+
+namespace {
+
+void sendMouse(QWidget *target, QEvent::Type type, QPoint at, Qt::MouseButtons held = Qt::LeftButton)
+{
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, QPointF(at), target->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+}
+
+// A press at x 3, moves by each of `dx` pixels (in the knob's own coordinates, as
+// it moves under the mouse), a release.
+void dragKnob(Knob *knob, const QList<int> &dx)
+{
+    sendMouse(knob, QEvent::MouseButtonPress, {3, 3});
+    for (int d : dx)
+        sendMouse(knob, QEvent::MouseMove, {3 + d, 3});
+    sendMouse(knob, QEvent::MouseButtonRelease, {3, 3}, Qt::NoButton);
+}
+
+} // namespace
+
+class MiniPlayerTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init()
+    {
+        clock = {true, 65, 200};
+        lyrics = std::make_unique<LyricsController>();
+        lyrics->setClock([this] { return clock; });
+        mini = std::make_unique<MiniPlayer>(lyrics.get());
+    }
+
+    void windowAndControls()
+    {
+        QCOMPARE(mini->objectName(), u"Form2"_qs);
+        QCOMPARE(mini->size(), QSize(450, 77));
+        QVERIFY(mini->windowFlags() & Qt::FramelessWindowHint);
+        QVERIFY(mini->testAttribute(Qt::WA_TranslucentBackground));
+        for (const QString &name : {u"Label1"_qs, u"Label2"_qs, u"Label3"_qs, u"Label4"_qs})
+            QVERIFY2(mini->findChild<QLabel *>(name), qPrintable(name));
+        QVERIFY(mini->findChild<LyricLineWidget *>(u"Picture2"_qs));
+        QVERIFY(mini->findChild<Knob *>(u"bc"_qs));
+        for (int i : {0, 1, 2, 3, 4, 7, 8, 9}) {
+            auto *button = mini->findChild<SkinButton *>(skinArrayName(u"bf"_qs, i));
+            QVERIFY(button);
+            QVERIFY(!button->accessibleName().isEmpty());
+        }
+        QCOMPARE(mini->volumeKnob()->objectName(), u"bf5"_qs);
+        QCOMPARE(mini->positionKnob()->objectName(), u"bf6"_qs);
+        QCOMPARE(MiniPlayer::currentVersion(), u"1.31"_qs);
+    }
+
+    void buttonsPressMainButtons_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<int>("mainButton");
+        QTest::newRow("play/pause") << 0 << 0;
+        QTest::newRow("stop") << 1 << 8;
+        QTest::newRow("previous") << 2 << 1;
+        QTest::newRow("next") << 3 << 2;
+        QTest::newRow("mute") << 4 << 3;
+        QTest::newRow("exit") << 9 << 18;
+    }
+    void buttonsPressMainButtons()
+    {
+        QFETCH(int, index);
+        QFETCH(int, mainButton);
+        QSignalSpy pressed(mini.get(), &MiniPlayer::mainButtonPressed);
+        mini->button(index)->click();
+        QCOMPARE(pressed.size(), 1);
+        QCOMPARE(pressed.first().first().toInt(), mainButton);
+    }
+
+    void backToMainWindowAndToTray()
+    {
+        QSignalSpy main(mini.get(), &MiniPlayer::mainWindowRequested);
+        QSignalSpy tray(mini.get(), &MiniPlayer::hideAllWindowsRequested);
+        mini->show();
+        mini->button(7)->click();
+        QVERIFY(!mini->isVisible());
+        QCOMPARE(main.size(), 1);
+        mini->show();
+        mini->button(8)->click();
+        QVERIFY(!mini->isVisible());
+        QCOMPARE(tray.size(), 1);
+    }
+
+    void playButtonShowsOtherImageAtOnce()
+    {
+        mini->setPlayButtonState(0);
+        mini->button(0)->click();
+        QCOMPARE(mini->playButtonState(), 2);
+        mini->setPlayButtonState(3);
+        mini->button(0)->click();
+        QCOMPARE(mini->playButtonState(), 1);
+    }
+
+    void oneReadoutModeForBothWindows()
+    {
+        auto *readout = mini->findChild<QLabel *>(u"Label1"_qs);
+        lyrics->tick();
+        QCOMPARE(readout->text(), u"01:05"_qs);
+        sendMouse(readout, QEvent::MouseButtonPress, {2, 2});
+        QVERIFY(lyrics->remainingTimeMode());
+        lyrics->tick();
+        QCOMPARE(readout->text(), u"02:15"_qs);
+        lyrics->flipReadoutMode(); // the main window's readout
+        lyrics->tick();
+        QCOMPARE(readout->text(), u"01:05"_qs);
+    }
+
+    void positionKnobFollowsPlayAndSeeks()
+    {
+        clock = {true, 100, 200};
+        lyrics->tick();
+        QCOMPARE(mini->positionKnob()->leftTwips(), 3480 + 1420);
+        QSignalSpy seek(mini.get(), &MiniPlayer::seekRequested);
+        dragKnob(mini->positionKnob(), {-20});
+        QCOMPARE(mini->positionKnob()->leftTwips(), 4900 - 300);
+        QCOMPARE(seek.size(), 1);
+        QCOMPARE(seek.first().first().toDouble(), (4600.0 - 3480) / 2840 * 200);
+        clock = {true, 0, 0}; // nothing loaded: the knob moves, nothing seeks
+        dragKnob(mini->positionKnob(), {-20});
+        QCOMPARE(seek.size(), 1);
+    }
+
+    void volumeKnobAndHovering()
+    {
+        QSignalSpy volume(mini.get(), &MiniPlayer::volumeChanged);
+        Knob *knob = mini->volumeKnob();
+        QCOMPARE(knob->leftTwips(), 3180);
+        sendMouse(knob, QEvent::MouseMove, {-10, 3}, Qt::NoButton); // hovering
+        QCOMPARE(knob->leftTwips(), 3180);
+        dragKnob(knob, {-18});
+        QCOMPARE(knob->leftTwips(), 3180 - 270);
+        QCOMPARE(volume.last().first().toInt(), 50);
+        dragKnob(knob, {-40}); // past the left end: stays
+        QCOMPARE(knob->leftTwips(), 2910);
+    }
+
+    void lyricOffsetKnob()
+    {
+        Knob *bc = mini->offsetKnob();
+        QVERIFY(!bc->isVisibleTo(mini.get()));
+        sendMouse(mini->lyricLine(), QEvent::MouseButtonPress, {5, 5}); // the toggle
+        QVERIFY(bc->isVisibleTo(mini.get()));
+        QCOMPARE(bc->leftTwips(), 998);
+        dragKnob(bc, {15}); // 225 twips: one step
+        QCOMPARE(bc->leftTwips(), 998 + 220);
+        QCOMPARE(lyrics->lyricsOffsetTenths(), 1.0f);
+        dragKnob(bc, {10}); // 150 twips: no step, but the release adds again
+        QCOMPARE(lyrics->lyricsOffsetTenths(), 2.0f);
+        sendMouse(mini->lyricLine(), QEvent::MouseButtonPress, {5, 5});
+        sendMouse(mini->lyricLine(), QEvent::MouseButtonPress, {5, 5});
+        QCOMPARE(bc->leftTwips(), 998);
+        QCOMPARE(lyrics->lyricsOffsetTenths(), 2.0f); // the toggle leaves the offset
+        dragKnob(bc, {-15});
+        sendMouse(bc, QEvent::MouseButtonDblClick, {3, 3});
+        QCOMPARE(bc->leftTwips(), 998);
+        QCOMPARE(lyrics->lyricsOffsetTenths(), 0.0f);
+    }
+
+    void hoverImagesRestoredOverBackground()
+    {
+        mini->show();
+        SkinButton *stop = mini->button(1);
+        sendMouse(stop, QEvent::MouseMove, {4, 4}, Qt::NoButton);
+        QVERIFY(stop->isHoverShown());
+        QVERIFY(!mini->button(2)->isHoverShown());
+        sendMouse(mini.get(), QEvent::MouseMove, {300, 70}, Qt::NoButton);
+        QVERIFY(!stop->isHoverShown());
+    }
+
+    void lyricLineShowsTheMiniLabels()
+    {
+        QVERIFY(lyrics->setCurrentLyrics(
+            u"[01:05.00]mini line<br>[01:09.00]x<br>[01:10.00]y"_qs, lyrics->clearCurrentLyrics()));
+        lyrics->tick();
+        QCOMPARE(mini->findChild<QLabel *>(u"Label2"_qs)->text(), u"mini line"_qs);
+        QCOMPARE(mini->findChild<QLabel *>(u"Label4"_qs)->text(), u"mini line"_qs);
+        QVERIFY(lyrics->screen().mini.baseWidth > 0); // measured by the mini player's font
+    }
+
+private:
+    PlaybackClock clock;
+    std::unique_ptr<LyricsController> lyrics;
+    std::unique_ptr<MiniPlayer> mini;
+};
+
+QTEST_MAIN(MiniPlayerTest)
+#include "tst_miniplayer.moc"
