@@ -4,8 +4,7 @@ namespace kivo {
 
 KeyedTreeModel::KeyedTreeModel(QObject *parent)
     : QAbstractItemModel(parent)
-{
-}
+{ }
 
 KeyedTreeModel::~KeyedTreeModel() = default;
 

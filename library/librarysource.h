@@ -30,7 +30,7 @@ struct LibrarySong
     QString url2;
     QString baiduId;
     QString musicId;
-    QString time;   // added (playlists) or recorded (history days), as text
+    QString time; // added (playlists) or recorded (history days), as text
     QString listId; // history rows: the playlist row the song was played from
 };
 
@@ -39,9 +39,9 @@ class LibrarySource
 {
 public:
     virtual ~LibrarySource() = default;
-    virtual QList<LibraryListEntry> playlists() const = 0;   // newest first
+    virtual QList<LibraryListEntry> playlists() const = 0; // newest first
     virtual QList<LibraryListEntry> historyDays() const = 0; // newest first
-    virtual QList<LibraryAlbumEntry> albums() const = 0;     // in table order
+    virtual QList<LibraryAlbumEntry> albums() const = 0; // in table order
     // Songs with a title, newest first.
     virtual QList<LibrarySong> playlistSongs(int classId) const = 0;
     virtual QList<LibrarySong> historySongs(int dayId) const = 0;

@@ -25,8 +25,7 @@ std::optional<int> idAfter(const QString &key, QChar letter)
 
 LibraryTree::LibraryTree(KeyedTreeModel *model)
     : m_model(model)
-{
-}
+{ }
 
 void LibraryTree::AddLibraryNodes()
 {
@@ -62,8 +61,7 @@ void LibraryTree::addHistoryDayNode(const LibraryListEntry &entry, bool newest)
 
 void LibraryTree::addAlbumNode(const LibraryAlbumEntry &entry)
 {
-    m_model->addNode(u"f0"_qs,
-                     spec(u"f"_qs + QString::number(entry.id) + u"-"_qs + entry.specialId, entry.title, 7));
+    m_model->addNode(u"f0"_qs, spec(u"f"_qs + QString::number(entry.id) + u"-"_qs + entry.specialId, entry.title, 7));
 }
 
 LibraryPage LibraryTree::pageFor(const QString &key) const

@@ -11,9 +11,9 @@ struct LibraryPage
 {
     enum class Type { Nothing, NowPlaying, Playlist, History, Downloads, CdAlbum };
     Type type = Type::Nothing;
-    int id = 0;        // playlist or history day id
+    int id = 0; // playlist or history day id
     QString specialId; // CD album: the server's album id
-    QString caption;   // the node caption (the tab title)
+    QString caption; // the node caption (the tab title)
     bool operator==(const LibraryPage &) const = default;
 };
 
@@ -23,11 +23,11 @@ struct LibraryMenu
 {
     enum class Type { None, NowPlaying, Playlists, CdShelf };
     Type type = Type::None;
-    bool addList = true;    // "添加列表"
+    bool addList = true; // "添加列表"
     bool renameList = true; // "修改列表"
     bool deleteList = true; // "删除列表"
-    bool playList = true;   // "播放此列表"
-    bool queueList = true;  // "添加到正在播放1"
+    bool playList = true; // "播放此列表"
+    bool queueList = true; // "添加到正在播放1"
     bool operator==(const LibraryMenu &) const = default;
 };
 
@@ -69,8 +69,8 @@ public:
     static LibraryMenu menuFor(const QString &key);
 
     // The rows of the pages.
-    static QList<SongListRow> playlistRows(const QList<LibrarySong> &songs, SongKind kind,
-                                           const FileExists &exists = fileExistsOnDisk);
+    static QList<SongListRow> playlistRows(
+        const QList<LibrarySong> &songs, SongKind kind, const FileExists &exists = fileExistsOnDisk);
     static QList<SongListRow> nowPlayingRows(const QList<NowPlayingItem> &entries);
     static QList<SongListRow> downloadRows(const QList<DownloadItem> &entries);
 

@@ -6,8 +6,7 @@ SongListModel::SongListModel(SongPageKind kind, QObject *parent)
     : QAbstractTableModel(parent)
     , m_kind(kind)
     , m_columns(columnTitles(kind))
-{
-}
+{ }
 
 QStringList SongListModel::columnTitles(SongPageKind kind)
 {

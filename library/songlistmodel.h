@@ -15,8 +15,8 @@ enum class SongPageKind { Catalogue, NowPlaying, Playlist, History, Downloads };
 struct SongListRow
 {
     QStringList cells;
-    SongRecord record;   // song rows of catalogue, playlist and history pages
-    int entry = -1;      // now-playing and download rows: the entry number
+    SongRecord record; // song rows of catalogue, playlist and history pages
+    int entry = -1; // now-playing and download rows: the entry number
     QStringList entryFields; // download rows: entry fields 1 to 3
     int icon = 10;
 };

@@ -11,7 +11,7 @@ struct FixedNode
     const char16_t *caption;
     const char16_t *parent;
     int image;
-    int kind;             // -1: no tag
+    int kind; // -1: no tag
     const char16_t *path; // page path of the tag
 };
 
@@ -66,8 +66,7 @@ CatalogueTree::CatalogueTree(KeyedTreeModel *model, ResultPages *pages, QObject 
     : QObject(parent)
     , m_model(model)
     , m_pages(pages)
-{
-}
+{ }
 
 void CatalogueTree::BuildCatalogueTree(KeyedTreeModel &model)
 {
@@ -78,7 +77,7 @@ void CatalogueTree::BuildCatalogueTree(KeyedTreeModel &model)
         spec.image = f.image;
         spec.kind = CatalogueNodeKind::Fixed;
         if (f.kind >= 0)
-            spec.tag = CatalogueTag{f.kind, QString(), QString::fromUtf16(f.path)};
+            spec.tag = CatalogueTag {f.kind, QString(), QString::fromUtf16(f.path)};
         model.addNode(QString::fromUtf16(f.parent), spec);
     }
 }
@@ -115,9 +114,9 @@ CatalogueAction CatalogueTree::decide(const QString &key) const
     QString suffix;
     bool clear = false;
     if (key == u"g0"_qs) {
-        tag = CatalogueTag{0, QString(), u"urlkxrj_0.asp?id=1&classid=1"_qs};
+        tag = CatalogueTag {0, QString(), u"urlkxrj_0.asp?id=1&classid=1"_qs};
     } else if (key == u"b0"_qs) {
-        tag = CatalogueTag{0, QString(), u"urlkxrj_0.asp?id=1"_qs};
+        tag = CatalogueTag {0, QString(), u"urlkxrj_0.asp?id=1"_qs};
     } else if (isPaging(node)) {
         target = node->parent;
         if (!target || target->key.isEmpty())
@@ -168,9 +167,8 @@ QCoro::Task<bool> CatalogueTree::openNode(QString key)
         const quint64 serial = target->serial;
         QPointer<KeyedTreeModel> model(m_model);
         const QString targetKey = action.targetKey;
-        ListPageRequest request{action.url, 1, 0, action.title, [model, targetKey, serial] {
-                                    return model && model->nodeIfSame(targetKey, serial);
-                                }};
+        ListPageRequest request {action.url, 1, 0, action.title,
+            [model, targetKey, serial] { return model && model->nodeIfSame(targetKey, serial); }};
         QPointer<CatalogueTree> self(this);
         Q_EMIT busyChanged(true);
         const bool loaded = co_await m_pages->LoadListPage(std::move(request));
@@ -217,8 +215,8 @@ std::optional<ArtistMenuItems> CatalogueTree::artistMenuFor(const QString &key, 
     if (parts < 4)
         return std::nullopt;
     if (parts == 4)
-        return ArtistMenuItems{false, false, true};
-    return ArtistMenuItems{true, true, false};
+        return ArtistMenuItems {false, false, true};
+    return ArtistMenuItems {true, true, false};
 }
 
 std::optional<ArtistMenuItems> CatalogueTree::artistMenuFor(const QString &key) const

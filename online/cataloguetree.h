@@ -13,8 +13,8 @@ struct CatalogueAction
     enum class Type { Nothing, LoadTree, LoadList, OpenWeb };
     Type type = Type::Nothing;
     QString url;
-    QString targetKey;           // the node that receives children or titles the tab
-    QString title;               // list and web tabs
+    QString targetKey; // the node that receives children or titles the tab
+    QString title; // list and web tabs
     bool clearChildrenFirst = false; // paging: the parent is refilled with the other page
 
     bool operator==(const CatalogueAction &) const = default;
@@ -24,8 +24,8 @@ struct CatalogueAction
 struct ArtistMenuItems
 {
     bool addToShelf = false; // "加入CD架"
-    bool buyCd = false;      // "购买此CD"
-    bool news = false;       // "相关新闻"
+    bool buyCd = false; // "购买此CD"
+    bool news = false; // "相关新闻"
     bool operator==(const ArtistMenuItems &) const = default;
 };
 

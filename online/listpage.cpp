@@ -31,7 +31,7 @@ std::optional<CatalogueTag> CatalogueTag::fromText(const QString &text)
     const auto kind = wholeNumber(f.at(0));
     if (!kind)
         return std::nullopt;
-    return CatalogueTag{*kind, f.at(1).trimmed(), f.at(2).trimmed()};
+    return CatalogueTag {*kind, f.at(1).trimmed(), f.at(2).trimmed()};
 }
 
 int childImageFor(const QString &parentKey)
@@ -59,7 +59,7 @@ ListPageContent parseListPage(const QString &payload, ListPageMode mode, const Q
         case ListRecordKind::Invalid:
             break;
         case ListRecordKind::Summary:
-            out.summary = PagingState{fieldAt(f, 2), fieldAt(f, 4), fieldAt(f, 3)};
+            out.summary = PagingState {fieldAt(f, 2), fieldAt(f, 4), fieldAt(f, 3)};
             break;
         case ListRecordKind::Song:
             if (mode == ListPageMode::List) {
@@ -100,11 +100,10 @@ ListPageContent parseListPage(const QString &payload, ListPageMode mode, const Q
             CatalogueNodeSpec node;
             node.key = parentKey + u"-"_qs + fieldAt(f, 4);
             const auto entries = wholeNumber(fieldAt(f, 3));
-            node.caption = entries && *entries >= 1 ? fieldAt(f, 1) + u"("_qs + fieldAt(f, 3) + u")"_qs
-                                                    : fieldAt(f, 1);
+            node.caption = entries && *entries >= 1 ? fieldAt(f, 1) + u"("_qs + fieldAt(f, 3) + u")"_qs : fieldAt(f, 1);
             node.image = image;
             node.kind = CatalogueNodeKind::Category;
-            node.tag = CatalogueTag{wholeNumber(f.at(0)).value_or(0), fieldAt(f, 4), fieldAt(f, 5)};
+            node.tag = CatalogueTag {wholeNumber(f.at(0)).value_or(0), fieldAt(f, 4), fieldAt(f, 5)};
             out.nodes.append(node);
             break;
         }

@@ -35,7 +35,7 @@ struct CatalogueNodeSpec
     int image = 0;
     CatalogueNodeKind kind = CatalogueNodeKind::Category;
     std::optional<CatalogueTag> tag; // categories
-    int pageNumber = 0;              // paging nodes: the page they lead to
+    int pageNumber = 0; // paging nodes: the page they lead to
     bool operator==(const CatalogueNodeSpec &) const = default;
 };
 
@@ -50,9 +50,9 @@ struct CatalogueSong
 
 struct ListPageContent
 {
-    QList<CatalogueSong> songs;          // list mode only
-    std::optional<PagingState> summary;  // the last summary record
-    QList<CatalogueNodeSpec> nodes;      // tree mode only, in the order they are added
+    QList<CatalogueSong> songs; // list mode only
+    std::optional<PagingState> summary; // the last summary record
+    QList<CatalogueNodeSpec> nodes; // tree mode only, in the order they are added
 };
 
 enum class ListPageMode { Tree, List };

@@ -7,8 +7,7 @@ namespace kivo {
 ResultPages::ResultPages(PageFetcher *fetcher, QObject *parent)
     : QObject(parent)
     , m_fetcher(fetcher)
-{
-}
+{ }
 
 ResultPages::~ResultPages() = default;
 
@@ -108,7 +107,7 @@ QCoro::Task<bool> ResultPages::TurnListPage(int action)
     const std::optional<int> target = pageTurnTarget(action, info->paging);
     if (!target)
         co_return false;
-    ListPageRequest request{info->listUrl, *target, *tabNumber, QString(), {}};
+    ListPageRequest request {info->listUrl, *target, *tabNumber, QString(), {}};
     QPointer<ResultPages> self(this);
     Q_EMIT busyChanged(true);
     const bool loaded = co_await LoadListPage(std::move(request));

@@ -18,9 +18,9 @@ namespace kivo {
 // One list page to load into a list tab.
 struct ListPageRequest
 {
-    QString url;    // the list URL without page suffix
-    int page = 1;   // 1 or more
-    int tab = 0;    // 0: open a new tab titled `title`; else refill that tab
+    QString url; // the list URL without page suffix
+    int page = 1; // 1 or more
+    int tab = 0; // 0: open a new tab titled `title`; else refill that tab
     QString title;
     // Asked when the payload arrives: false drops it (the node it was for is gone).
     std::function<bool()> stillWanted;

@@ -13,8 +13,7 @@ class ServerClientFetcher final : public PageFetcher
 public:
     explicit ServerClientFetcher(ServerClient *client)
         : m_client(client)
-    {
-    }
+    { }
     QString baseUrl() const override { return m_client ? m_client->baseUrl() : QString(); }
     QCoro::Task<QString> fetchHiddenPayload(QString url) override
     {

@@ -169,7 +169,7 @@ std::optional<TabStrip::Closed> TabStrip::close(int number)
     const ResultTabInfo *info = tab(number);
     if (!info)
         return std::nullopt;
-    Closed closed{info->kind, info->view, std::nullopt};
+    Closed closed {info->kind, info->view, std::nullopt};
 
     const qsizetype slot = m_placed.indexOf(number);
     const bool wasPlaced = slot >= 0;

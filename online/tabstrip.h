@@ -25,11 +25,11 @@ struct PagingState
 
 struct ResultTabInfo
 {
-    int number = 0;   // tab number, 1 upwards
+    int number = 0; // tab number, 1 upwards
     TabKind kind = TabKind::List;
-    int view = 0;     // list-view or web-view number, 1 upwards, by kind
+    int view = 0; // list-view or web-view number, 1 upwards, by kind
     quint64 serial = 0; // unique for the life of the process: numbers are reused, serials never
-    QString title;    // untrimmed (tool tip); the header shows it trimmed
+    QString title; // untrimmed (tool tip); the header shows it trimmed
     HeaderState state = HeaderState::Normal;
     // list tabs: the list URL without page suffix, and the paging state once known
     QString listUrl;
