@@ -16,9 +16,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("url1");
         QTest::addColumn<bool>("fileThere");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("existing path wins over url1") << u"/m/a.mp3"_qs << u"http://h/a.mp3"_qs << true << u"/m/a.mp3"_qs;
-        QTest::newRow("missing file falls back to url1") << u"/m/a.mp3"_qs << u"http://h/a.mp3"_qs << false
-                                                         << u"http://h/a.mp3"_qs;
+        QTest::newRow("existing path wins over url1")
+            << u"/m/a.mp3"_qs << u"http://h/a.mp3"_qs << true << u"/m/a.mp3"_qs;
+        QTest::newRow("missing file falls back to url1")
+            << u"/m/a.mp3"_qs << u"http://h/a.mp3"_qs << false << u"http://h/a.mp3"_qs;
         QTest::newRow("missing file, no url1") << u"/m/a.mp3"_qs << QString() << false << QString();
         QTest::newRow("no url, url1 kept") << QString() << u"http://h/b.mp3"_qs << true << u"http://h/b.mp3"_qs;
         QTest::newRow("both empty") << QString() << QString() << true << QString();
@@ -64,7 +65,8 @@ private Q_SLOTS:
         QTest::newRow("playlist") << u"7|||/m/a.mp3 |||歌 |||u2|||0|||b|||m|||0"_qs << pl;
         SongRecord empty = pl;
         empty.locator.clear();
-        QTest::newRow("playlist without locator: field 1 two blanks") << u"7|||  |||歌 |||u2|||0|||b|||m|||0"_qs << empty;
+        QTest::newRow("playlist without locator: field 1 two blanks")
+            << u"7|||  |||歌 |||u2|||0|||b|||m|||0"_qs << empty;
         SongRecord hist = pl;
         hist.kind = 1;
         hist.listId = u"12"_qs;

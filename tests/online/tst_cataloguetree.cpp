@@ -35,9 +35,9 @@ class TestCatalogueTree : public QObject
     {
         FakePageFetcher fetcher;
         KeyedTreeModel model;
-        QAbstractItemModelTester tester{&model, QAbstractItemModelTester::FailureReportingMode::QtTest};
-        ResultPages pages{&fetcher};
-        CatalogueTree tree{&model, &pages};
+        QAbstractItemModelTester tester {&model, QAbstractItemModelTester::FailureReportingMode::QtTest};
+        ResultPages pages {&fetcher};
+        CatalogueTree tree {&model, &pages};
         Fixture() { CatalogueTree::BuildCatalogueTree(model); }
         QString url(const QString &path) const { return fetcher.base + path; }
         bool open(const QString &key) { return QCoro::waitFor(tree.openNode(key)); }
@@ -50,8 +50,8 @@ private Q_SLOTS:
         QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
         CatalogueTree::BuildCatalogueTree(model);
         QCOMPARE(model.nodeCount(), 30);
-        QCOMPARE(childKeys(model, u"a0"_qs), (QStringList{u"b0"_qs, u"g0"_qs, u"h0"_qs, u"c0"_qs, u"d0"_qs, u"e0"_qs,
-                                                         u"f0"_qs}));
+        QCOMPARE(childKeys(model, u"a0"_qs),
+            (QStringList {u"b0"_qs, u"g0"_qs, u"h0"_qs, u"c0"_qs, u"d0"_qs, u"e0"_qs, u"f0"_qs}));
         QCOMPARE(childKeys(model, u"d0"_qs).size(), 10);
         QVERIFY(!model.node(u"d7"_qs));
         QCOMPARE(model.node(u"c0-9"_qs)->tag->toText(), u"0||| |||soft.asp?mlid=3&classid=1"_qs);
@@ -105,8 +105,8 @@ private Q_SLOTS:
         f.fetcher.payloads[f.url(u"soft.asp?mlid=3"_qs)] = payload(u"0|歌手甲| |2|31|urlkxrj_1.asp?id=31;"_qs);
         QVERIFY(f.open(u"c0-3"_qs));
         QVERIFY(!f.open(u"c0-3"_qs));
-        QCOMPARE(f.fetcher.requested, QStringList{f.url(u"soft.asp?mlid=3"_qs)});
-        QCOMPARE(childKeys(f.model, u"c0-3"_qs), QStringList{u"c0-3-31"_qs});
+        QCOMPARE(f.fetcher.requested, QStringList {f.url(u"soft.asp?mlid=3"_qs)});
+        QCOMPARE(childKeys(f.model, u"c0-3"_qs), QStringList {u"c0-3-31"_qs});
         QCOMPARE(f.model.node(u"c0-3-31"_qs)->image, 4);
     }
 
@@ -126,8 +126,8 @@ private Q_SLOTS:
         QVERIFY(f.open(u"c0-1"_qs));
         QVERIFY(f.open(u"c0-1"_qs));
         QCOMPARE(f.fetcher.requested,
-                 (QStringList{f.url(u"soft.asp?mlid=1&page=1"_qs), f.url(u"soft.asp?mlid=1&page=1"_qs)}));
-        QCOMPARE(f.pages.strip().openTabs(), (QList<int>{1, 2}));
+            (QStringList {f.url(u"soft.asp?mlid=1&page=1"_qs), f.url(u"soft.asp?mlid=1&page=1"_qs)}));
+        QCOMPARE(f.pages.strip().openTabs(), (QList<int> {1, 2}));
         QCOMPARE(f.pages.strip().tab(2)->title, u"新歌TOP100"_qs);
         QCOMPARE(f.pages.listModel(2)->rowCount(), 1);
         QCOMPARE(f.pages.strip().tab(2)->listUrl, f.url(u"soft.asp?mlid=1"_qs));
@@ -143,16 +143,16 @@ private Q_SLOTS:
         f.fetcher.payloads[f.url(path + u"&page=3"_qs)] = payload(u"0|-1| |3|3;0|丙| |1|9|c.asp;"_qs);
         QVERIFY(f.open(u"b0"_qs));
         QVERIFY(f.open(u"b0-31"_qs));
-        QCOMPARE(childKeys(f.model, u"b0-31"_qs), (QStringList{u"b0-31-7"_qs, u"b0-31-pax1"_qs}));
+        QCOMPARE(childKeys(f.model, u"b0-31"_qs), (QStringList {u"b0-31-7"_qs, u"b0-31-pax1"_qs}));
         QSignalSpy selected(&f.tree, &CatalogueTree::selectRequested);
         QVERIFY(f.open(u"b0-31-pax1"_qs));
         QCOMPARE(f.fetcher.requested.last(), f.url(path + u"&page=2"_qs));
-        QCOMPARE(childKeys(f.model, u"b0-31"_qs), (QStringList{u"b0-31-pas2"_qs, u"b0-31-8"_qs, u"b0-31-pax2"_qs}));
+        QCOMPARE(childKeys(f.model, u"b0-31"_qs), (QStringList {u"b0-31-pas2"_qs, u"b0-31-8"_qs, u"b0-31-pax2"_qs}));
         QCOMPARE(selected.size(), 1);
         QCOMPARE(f.model.node(u"b0-31-pax2"_qs)->pageNumber, 3);
         QVERIFY(f.open(u"b0-31-pax2"_qs));
         QCOMPARE(f.fetcher.requested.last(), f.url(path + u"&page=3"_qs));
-        QCOMPARE(childKeys(f.model, u"b0-31"_qs), (QStringList{u"b0-31-pas3"_qs, u"b0-31-9"_qs}));
+        QCOMPARE(childKeys(f.model, u"b0-31"_qs), (QStringList {u"b0-31-pas3"_qs, u"b0-31-9"_qs}));
         QVERIFY(f.open(u"b0-31-pas3"_qs));
         QCOMPARE(f.fetcher.requested.last(), f.url(path + u"&page=2"_qs));
     }
@@ -182,7 +182,7 @@ private Q_SLOTS:
         f.fetcher.release();
         QVERIFY(QCoro::waitFor(first));
         QVERIFY(!QCoro::waitFor(second));
-        QCOMPARE(childKeys(f.model, u"b0"_qs), QStringList{u"b0-31"_qs});
+        QCOMPARE(childKeys(f.model, u"b0"_qs), QStringList {u"b0-31"_qs});
     }
 
     void levelForAGoneNodeIsDropped()
@@ -199,7 +199,7 @@ private Q_SLOTS:
         CatalogueNodeSpec again;
         again.key = u"b0-31"_qs;
         again.caption = u"流行"_qs;
-        again.tag = CatalogueTag{0, u"31"_qs, path};
+        again.tag = CatalogueTag {0, u"31"_qs, path};
         f.model.addNode(u"b0"_qs, again);
         f.fetcher.release();
         QVERIFY(!QCoro::waitFor(pending));
@@ -228,7 +228,7 @@ private Q_SLOTS:
         if (opensWeb) {
             QCOMPARE(web.at(0).at(1).toString(), f.url(u"newslist.asp?id=4"_qs));
             QCOMPARE(f.pages.strip().tab(1)->title, u"娱乐娱乐资讯列表"_qs);
-            QCOMPARE(f.pages.strip().status(), (StatusLine{u"娱乐娱乐资讯列表"_qs, 0}));
+            QCOMPARE(f.pages.strip().status(), (StatusLine {u"娱乐娱乐资讯列表"_qs, 0}));
         }
     }
 

@@ -38,25 +38,23 @@ private Q_SLOTS:
         QTest::newRow("paging 1/1 adds nothing") << u"b0"_qs << u"0|-1| |1|1;"_qs << QStringList();
         QTest::newRow("paging 2/3: previous in place, next last")
             << u"b0-4"_qs << u"0|-1| |3|2;0|歌手甲| |5|17|urlkxrj_1.asp?id=17;"_qs
-            << QStringList{u"b0-4-pas2 \"上一页(2/3)\" img14 page=1"_qs,
-                           u"b0-4-17 \"歌手甲(5)\" img4 tag=0|||17|||urlkxrj_1.asp?id=17"_qs,
-                           u"b0-4-pax2 \"下一页(2/3)\" img15 page=3"_qs};
+            << QStringList {u"b0-4-pas2 \"上一页(2/3)\" img14 page=1"_qs,
+                   u"b0-4-17 \"歌手甲(5)\" img4 tag=0|||17|||urlkxrj_1.asp?id=17"_qs,
+                   u"b0-4-pax2 \"下一页(2/3)\" img15 page=3"_qs};
         QTest::newRow("paging 3/3: only previous")
-            << u"b0"_qs << u"0|-1| |3|3;"_qs << QStringList{u"b0-pas3 \"上一页(3/3)\" img14 page=2"_qs};
+            << u"b0"_qs << u"0|-1| |3|3;"_qs << QStringList {u"b0-pas3 \"上一页(3/3)\" img14 page=2"_qs};
         QTest::newRow("entry count 0 without parentheses")
             << u"b0"_qs << u"1|专辑乙| |0|9|urlkxrj_4.asp?id=9;"_qs
-            << QStringList{u"b0-9 \"专辑乙\" img3 tag=1|||9|||urlkxrj_4.asp?id=9"_qs};
+            << QStringList {u"b0-9 \"专辑乙\" img3 tag=1|||9|||urlkxrj_4.asp?id=9"_qs};
         QTest::newRow("non-numeric count without parentheses")
-            << u"b0-1-2"_qs << u"0|丙| |x|3|p.asp;"_qs
-            << QStringList{u"b0-1-2-3 \"丙\" img5 tag=0|||3|||p.asp"_qs};
+            << u"b0-1-2"_qs << u"0|丙| |x|3|p.asp;"_qs << QStringList {u"b0-1-2-3 \"丙\" img5 tag=0|||3|||p.asp"_qs};
         QTest::newRow("deep parent image 8") << u"b0-1-2-3"_qs << u"1|丁| |2|4|q.asp;"_qs
-                                             << QStringList{u"b0-1-2-3-4 \"丁(2)\" img8 tag=1|||4|||q.asp"_qs};
+                                             << QStringList {u"b0-1-2-3-4 \"丁(2)\" img8 tag=1|||4|||q.asp"_qs};
         QTest::newRow("non-numeric field 0 skipped")
-            << u"b0"_qs << u"x|甲| |1|5|p;0|乙| |1|6|q;"_qs
-            << QStringList{u"b0-6 \"乙(1)\" img3 tag=0|||6|||q"_qs};
+            << u"b0"_qs << u"x|甲| |1|5|p;0|乙| |1|6|q;"_qs << QStringList {u"b0-6 \"乙(1)\" img3 tag=0|||6|||q"_qs};
         QTest::newRow("songs are not nodes") << u"b0"_qs << u"2|歌|2020-1-1|5|1|u|u1|u2;"_qs << QStringList();
         QTest::newRow("text after the last separator ignored")
-            << u"b0"_qs << u"0|甲| |1|5|p;0|乙| |1|6|q"_qs << QStringList{u"b0-5 \"甲(1)\" img3 tag=0|||5|||p"_qs};
+            << u"b0"_qs << u"0|甲| |1|5|p;0|乙| |1|6|q"_qs << QStringList {u"b0-5 \"甲(1)\" img3 tag=0|||5|||p"_qs};
         QTest::newRow("category without id dropped") << u"b0"_qs << u"0|甲;"_qs << QStringList();
         QTest::newRow("short paging record keeps no next node") << u"b0"_qs << u"0|-1| |3;"_qs << QStringList();
     }
@@ -83,14 +81,15 @@ private Q_SLOTS:
             << u"2| -1 | 120 | 6 | 2 ;"_qs << QStringList() << u"共有资源：120个，第2/6页"_qs;
         QTest::newRow("song rows in order")
             << u"2|甲|2021-3-4|17|101|http://a|http://b|c;3|乙|2021-3-5|2|102| | | ;2|-1|2|1|1;"_qs
-            << QStringList{u"甲/17/2021-3-4/101||| http://a|||http://b|||c|||2"_qs,
-                           u"乙/2/2021-3-5/102||| |||||||||3"_qs}
+            << QStringList {u"甲/17/2021-3-4/101||| http://a|||http://b|||c|||2"_qs,
+                   u"乙/2/2021-3-5/102||| |||||||||3"_qs}
             << u"共有资源：2个，第1/1页"_qs;
-        QTest::newRow("short song record") << u"2|丙|2021;"_qs << QStringList{u"丙//2021/||| |||||||||2"_qs} << QString();
+        QTest::newRow("short song record")
+            << u"2|丙|2021;"_qs << QStringList {u"丙//2021/||| |||||||||2"_qs} << QString();
         QTest::newRow("categories and tree paging ignored")
             << u"0|类| |3|4|p;0|-1| |3|2;"_qs << QStringList() << QString();
-        QTest::newRow("CR and LF removed") << u"2|丁\r\n|d|1|7|u|v|w;"_qs << QStringList{u"丁/1/d/7||| u|||v|||w|||2"_qs}
-                                          << QString();
+        QTest::newRow("CR and LF removed")
+            << u"2|丁\r\n|d|1|7|u|v|w;"_qs << QStringList {u"丁/1/d/7||| u|||v|||w|||2"_qs} << QString();
         QTest::newRow("blank payload") << u"  "_qs << QStringList() << QString();
     }
     void listMode()
@@ -131,7 +130,7 @@ private Q_SLOTS:
         QFETCH(QString, current);
         QFETCH(QString, count);
         QFETCH(int, target);
-        const auto got = pageTurnTarget(action, PagingState{u"120"_qs, current, count});
+        const auto got = pageTurnTarget(action, PagingState {u"120"_qs, current, count});
         QCOMPARE(got.value_or(0), target);
         QVERIFY(!pageTurnTarget(action, std::nullopt));
     }
@@ -143,7 +142,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("path");
         QTest::newRow("fixed chart") << u"2||| |||soft.asp?mlid=1"_qs << true << 2 << u"soft.asp?mlid=1"_qs;
-        QTest::newRow("path trimmed") << u"0|||5||| kxrjbaidu.asp?bdid=3 "_qs << true << 0 << u"kxrjbaidu.asp?bdid=3"_qs;
+        QTest::newRow("path trimmed") << u"0|||5||| kxrjbaidu.asp?bdid=3 "_qs << true << 0
+                                      << u"kxrjbaidu.asp?bdid=3"_qs;
         QTest::newRow("two fields") << u"0|||5"_qs << false << 0 << QString();
         QTest::newRow("kind not a number") << u"x|||5|||p"_qs << false << 0 << QString();
     }

@@ -106,8 +106,8 @@ private Q_SLOTS:
             << 10 << u"b"_qs << u"1@0 2@1200 3@2400 4@3600 *5@4800"_qs << true;
         QTest::newRow("back at the first tabs does nothing")
             << 10 << u"bb"_qs << u"1@0 2@1200 3@2400 4@3600 *5@4800"_qs << false;
-        QTest::newRow("forward after back shows 6-10") << 10 << u"bf"_qs << u"6@0 7@1200 8@2400 9@3600 *10@4800"_qs
-                                                       << true;
+        QTest::newRow("forward after back shows 6-10")
+            << 10 << u"bf"_qs << u"6@0 7@1200 8@2400 9@3600 *10@4800"_qs << true;
         QTest::newRow("forward places at most five")
             << 16 << u"bbf"_qs << u"11@0 12@1200 13@2400 14@3600 *15@4800"_qs << true;
         QTest::newRow("forward at the end does nothing") << 7 << u"f"_qs << u"6@0 *7@1200"_qs << false;
@@ -181,17 +181,17 @@ private Q_SLOTS:
     {
         TabStrip s;
         const auto list = s.open(TabKind::List, u"歌"_qs);
-        s.tab(list.tab)->paging = PagingState{u"120"_qs, u"2"_qs, u"6"_qs};
+        s.tab(list.tab)->paging = PagingState {u"120"_qs, u"2"_qs, u"6"_qs};
         const auto web = s.open(TabKind::Web, u" 帮助中心 "_qs);
         QVERIFY(!s.activate(web.tab)); // already in front
         QVERIFY(s.activate(list.tab));
-        QCOMPARE(s.status(), (StatusLine{u"共有资源：120个，第2/6页"_qs, list.tab}));
+        QCOMPARE(s.status(), (StatusLine {u"共有资源：120个，第2/6页"_qs, list.tab}));
         QVERIFY(s.activate(web.tab));
-        QCOMPARE(s.status(), (StatusLine{u" 帮助中心 "_qs, 0}));
+        QCOMPARE(s.status(), (StatusLine {u" 帮助中心 "_qs, 0}));
         const auto plain = s.open(TabKind::List, u"空"_qs);
         s.activate(list.tab);
         QVERIFY(s.activate(plain.tab));
-        QCOMPARE(s.status(), StatusLine{});
+        QCOMPARE(s.status(), StatusLine {});
     }
 
     void closingTheStatusTabForgetsIt()
@@ -199,7 +199,7 @@ private Q_SLOTS:
         TabStrip s;
         const auto a = s.open(TabKind::List, u"a"_qs);
         const auto b = s.open(TabKind::List, u"b"_qs);
-        s.tab(a.tab)->paging = PagingState{u"1"_qs, u"1"_qs, u"2"_qs};
+        s.tab(a.tab)->paging = PagingState {u"1"_qs, u"1"_qs, u"2"_qs};
         s.activate(a.tab);
         s.activate(b.tab);
         s.setStatus({u"x"_qs, a.tab}); // the status line still names a

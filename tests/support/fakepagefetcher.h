@@ -8,10 +8,23 @@
 
 #include <QCoro/QCoroSignal>
 
+#include <memory>
+#include <vector>
+
 namespace kivo::test {
 
+// Opens once, letting one held request finish.
+class FetchGate : public QObject
+{
+    Q_OBJECT
+public:
+    void open() { Q_EMIT opened(); }
+Q_SIGNALS:
+    void opened();
+};
+
 // Serves payloads from a table by URL and records every URL asked for. With
-// holdReplies on, each request waits until release() is called.
+// holdReplies on, each request waits until it is released.
 class FakePageFetcher : public QObject, public PageFetcher
 {
     Q_OBJECT
@@ -25,14 +38,23 @@ public:
     QCoro::Task<QString> fetchHiddenPayload(QString url) override
     {
         requested.append(url);
+        m_gates.push_back(std::make_unique<FetchGate>());
         if (holdReplies)
-            co_await qCoro(this, &FakePageFetcher::released);
+            co_await qCoro(m_gates.back().get(), &FetchGate::opened);
         co_return payloads.value(url);
     }
-    void release() { Q_EMIT released(); }
+    // Lets every held request finish, in the order they were made.
+    void release()
+    {
+        const size_t count = m_gates.size();
+        for (size_t i = 0; i < count; ++i)
+            m_gates[i]->open();
+    }
+    // Lets one held request finish: its number in `requested`.
+    void releaseRequest(int number) { m_gates.at(size_t(number))->open(); }
 
-Q_SIGNALS:
-    void released();
+private:
+    std::vector<std::unique_ptr<FetchGate>> m_gates;
 };
 
 } // namespace kivo::test
