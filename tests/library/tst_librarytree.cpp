@@ -47,7 +47,7 @@ private Q_SLOTS:
         QStringList keys;
         for (const auto &c : model.node(u"c0"_qs)->children)
             keys << c->key;
-        QCOMPARE(keys, (QStringList{u"c12"_qs, u"c9"_qs, u"c3"_qs}));
+        QCOMPARE(keys, (QStringList {u"c12"_qs, u"c9"_qs, u"c3"_qs}));
         QVERIFY(model.node(u"f2-77"_qs));
         QCOMPARE(model.index(0, 0).data().toString(), u"我的媒体库"_qs);
         QVERIFY(model.removeNode(u"c9"_qs));
@@ -118,7 +118,7 @@ private Q_SLOTS:
         const auto exists = [](const QString &p) { return p == u"/m/a.mp3"_qs; };
         const auto rows = LibraryTree::playlistRows(songs, SongKind::History, exists);
         QCOMPARE(rows.size(), 2); // a song without a title is never listed
-        QCOMPARE(rows[0].cells, (QStringList{u"有"_qs, u"t1"_qs}));
+        QCOMPARE(rows[0].cells, (QStringList {u"有"_qs, u"t1"_qs}));
         QCOMPARE(rows[0].record.toText(), u"1|||/m/a.mp3 |||有 |||x|||1|||b|||m|||0|||4"_qs);
         QCOMPARE(SongRecord::fromText(rows[1].record.toText()).locator, QString());
         const auto plain = LibraryTree::playlistRows(songs, SongKind::Playlist, exists);
@@ -135,8 +135,8 @@ private Q_SLOTS:
         QCOMPARE(rows[1].entry, 3);
         const auto downs = LibraryTree::downloadRows({{1, {u"歌"_qs, u"u"_qs, u"v"_qs}}, {2, {}}});
         QCOMPARE(downs.size(), 1);
-        QCOMPARE(downs[0].cells, (QStringList{u"歌"_qs, QString(), QString(), QString()}));
-        QCOMPARE(downs[0].entryFields, (QStringList{u"u"_qs, u"v"_qs}));
+        QCOMPARE(downs[0].cells, (QStringList {u"歌"_qs, QString(), QString(), QString()}));
+        QCOMPARE(downs[0].entryFields, (QStringList {u"u"_qs, u"v"_qs}));
     }
 };
 

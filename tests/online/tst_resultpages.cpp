@@ -22,8 +22,7 @@ QString payload(const QString &compact)
 QString listPage(int page, int pages)
 {
     return payload(u"2|第"_qs + QString::number(page) + u"页|d|1|"_qs + QString::number(page) + u"|u|v|w;2|-1|"_qs
-                   + QString::number(pages * 10) + u"|"_qs + QString::number(pages) + u"|"_qs + QString::number(page)
-                   + u";"_qs);
+        + QString::number(pages * 10) + u"|"_qs + QString::number(pages) + u"|"_qs + QString::number(page) + u";"_qs);
 }
 } // namespace
 
@@ -34,17 +33,14 @@ class TestResultPages : public QObject
     struct Fixture
     {
         FakePageFetcher fetcher;
-        ResultPages pages{&fetcher};
+        ResultPages pages {&fetcher};
         const QString list = fetcher.base + u"soft.asp?mlid=1"_qs;
         Fixture()
         {
             for (int p = 1; p <= 6; ++p)
                 fetcher.payloads[list + u"&page="_qs + QString::number(p)] = listPage(p, 6);
         }
-        bool load(int page, int tab = 0)
-        {
-            return QCoro::waitFor(pages.LoadListPage({list, page, tab, u"榜"_qs, {}}));
-        }
+        bool load(int page, int tab = 0) { return QCoro::waitFor(pages.LoadListPage({list, page, tab, u"榜"_qs, {}})); }
         QString firstTitle(int tab)
         {
             const SongListModel *m = pages.listModel(pages.strip().tab(tab)->view);
@@ -57,14 +53,14 @@ private Q_SLOTS:
     {
         Fixture f;
         QVERIFY(f.load(2));
-        QCOMPARE(f.pages.strip().openTabs(), QList<int>{1});
+        QCOMPARE(f.pages.strip().openTabs(), QList<int> {1});
         SongListModel *m = f.pages.listModel(1);
         QAbstractItemModelTester tester(m, QAbstractItemModelTester::FailureReportingMode::QtTest);
         QCOMPARE(m->rowCount(), 1);
-        QCOMPARE(m->rowAt(0).cells, (QStringList{u"第2页"_qs, u"音频文件"_qs, u"1"_qs, u"d"_qs}));
+        QCOMPARE(m->rowAt(0).cells, (QStringList {u"第2页"_qs, u"音频文件"_qs, u"1"_qs, u"d"_qs}));
         QCOMPARE(m->rowAt(0).record.toText(), u"2||| u|||v|||w|||2"_qs);
         QCOMPARE(m->headerData(3, Qt::Horizontal).toString(), u"添加时间"_qs);
-        QCOMPARE(f.pages.strip().status(), (StatusLine{u"共有资源：60个，第2/6页"_qs, 1}));
+        QCOMPARE(f.pages.strip().status(), (StatusLine {u"共有资源：60个，第2/6页"_qs, 1}));
         QCOMPARE(f.pages.strip().tab(1)->listUrl, f.list);
     }
 
@@ -103,7 +99,7 @@ private Q_SLOTS:
         QCOMPARE(QCoro::waitFor(f.pages.TurnListPage(action)), requests > 0);
         QCOMPARE(f.fetcher.requested.size(), 1 + requests);
         QCOMPARE(busy.size(), requests > 0 ? 2 : 0);
-        QCOMPARE(f.pages.strip().openTabs(), QList<int>{1}); // the same tab is refilled
+        QCOMPARE(f.pages.strip().openTabs(), QList<int> {1}); // the same tab is refilled
         QCOMPARE(f.firstTitle(1), shown);
         QCOMPARE(f.pages.listModel(1)->rowCount(), 1);
     }

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "online/ui/webpane.h"
+
+namespace kivo {
+
+// Loads the kivoweb module at run time. Call load() after the main window has shown:
+// linking WebEngine into the player would delay the first window.
+namespace WebModule {
+// The module's pane factory, or nullptr when the module is missing or broken. Loads once.
+WebPaneFactory *load();
+// Where the module is looked for: beside the program, then in its lib folder.
+QStringList searchPaths();
+} // namespace WebModule
+
+} // namespace kivo
