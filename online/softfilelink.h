@@ -8,7 +8,7 @@ namespace kivo {
 struct LinkDecision
 {
     bool cancel = false; // the page does not follow the link itself
-    QString openInTab;   // when not empty: open a web tab at this address
+    QString openInTab; // when not empty: open a web tab at this address
     bool operator==(const LinkDecision &) const = default;
 };
 

@@ -10,8 +10,8 @@
 
 namespace kivo {
 
-LibraryTreeView::LibraryTreeView(LibraryTree *tree, LibraryPages *pages, CommandMenus *menus,
-                                 LastTreeButton *lastButton, QWidget *parent)
+LibraryTreeView::LibraryTreeView(
+    LibraryTree *tree, LibraryPages *pages, CommandMenus *menus, LastTreeButton *lastButton, QWidget *parent)
     : QTreeView(parent)
     , m_tree(tree)
     , m_pages(pages)

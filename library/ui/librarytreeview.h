@@ -16,7 +16,7 @@ class LibraryTreeView : public QTreeView
     Q_OBJECT
 public:
     LibraryTreeView(LibraryTree *tree, LibraryPages *pages, CommandMenus *menus, LastTreeButton *lastButton,
-                    QWidget *parent = nullptr);
+        QWidget *parent = nullptr);
 
     QString selectedKey() const;
     // Enables the playlist menu's items for a node; the menu to pop up, or nullptr.

@@ -16,7 +16,7 @@ QIcon treeIcon(int image)
     QPainter painter(&p);
     painter.setRenderHint(QPainter::Antialiasing);
     static const QColor colours[] = {QColor(0x4a, 0x7a, 0xc0), QColor(0xd0, 0x8a, 0x2a), QColor(0x5a, 0xa0, 0x55),
-                                     QColor(0x9a, 0x5a, 0xb0), QColor(0xc0, 0x4a, 0x4a)};
+        QColor(0x9a, 0x5a, 0xb0), QColor(0xc0, 0x4a, 0x4a)};
     painter.setBrush(colours[image % 5]);
     painter.setPen(Qt::NoPen);
     if (image == 14 || image == 15) {

@@ -9,8 +9,8 @@
 
 namespace kivo {
 
-CatalogueTreeView::CatalogueTreeView(CatalogueTree *tree, CommandMenus *menus, LastTreeButton *lastButton,
-                                     QWidget *parent)
+CatalogueTreeView::CatalogueTreeView(
+    CatalogueTree *tree, CommandMenus *menus, LastTreeButton *lastButton, QWidget *parent)
     : QTreeView(parent)
     , m_tree(tree)
     , m_menus(menus)
@@ -25,9 +25,9 @@ CatalogueTreeView::CatalogueTreeView(CatalogueTree *tree, CommandMenus *menus, L
     tree->model()->setIconProvider([](int image) { return QVariant(treeIcon(image)); });
     setModel(tree->model());
     connect(tree, &CatalogueTree::expandRequested, this,
-            [this](const QString &key) { expand(m_tree->model()->indexOf(key)); });
+        [this](const QString &key) { expand(m_tree->model()->indexOf(key)); });
     connect(tree, &CatalogueTree::selectRequested, this,
-            [this](const QString &key) { setCurrentIndex(m_tree->model()->indexOf(key)); });
+        [this](const QString &key) { setCurrentIndex(m_tree->model()->indexOf(key)); });
 }
 
 QString CatalogueTreeView::selectedKey() const

@@ -147,7 +147,7 @@ void ResultArea::onTabOpened(int tab, TabKind kind, int view)
         if (model)
             connect(model, &QAbstractItemModel::modelReset, list, applyWidths);
         connect(list, &QTreeView::doubleClicked, this,
-                [this, view](const QModelIndex &index) { Q_EMIT rowActivated(view, index.row()); });
+            [this, view](const QModelIndex &index) { Q_EMIT rowActivated(view, index.row()); });
         connect(list, &QWidget::customContextMenuRequested, this, [this, view, list](const QPoint &pos) {
             const QModelIndex index = list->indexAt(pos);
             if (index.isValid())
@@ -204,7 +204,7 @@ void ResultArea::attachPane(int view, WebTab &web)
             m_pages->OpenWebTab(d.openInTab, linkedPageTitle());
     });
     connect(web.pane, &WebPane::newWindowRequested, this,
-            [this](const QUrl &url) { m_pages->OpenWebTab(url.toString(), linkedPageTitle()); });
+        [this](const QUrl &url) { m_pages->OpenWebTab(url.toString(), linkedPageTitle()); });
     if (!web.url.isEmpty())
         web.pane->navigate(web.url);
 }

@@ -58,7 +58,7 @@ private:
     {
         QWidget *page = nullptr;
         QProgressBar *indicator = nullptr; // jd1
-        QTimer *timer = nullptr;           // sj1
+        QTimer *timer = nullptr; // sj1
         WebPane *pane = nullptr;
         QUrl url;
         bool loaded = false;
@@ -77,9 +77,9 @@ private:
     QStackedWidget *m_stack;
     QWidget *m_empty;
     QLabel *m_status;
-    QHash<int, TabHeader *> m_headers;    // by tab
-    QHash<int, QTreeView *> m_listViews;  // by list-view number
-    QHash<int, WebTab> m_webTabs;         // by web-view number
+    QHash<int, TabHeader *> m_headers; // by tab
+    QHash<int, QTreeView *> m_listViews; // by list-view number
+    QHash<int, WebTab> m_webTabs; // by web-view number
     bool m_scrollButtons = false;
 };
 

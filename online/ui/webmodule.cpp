@@ -13,7 +13,7 @@ QStringList searchPaths()
 
 WebPaneFactory *load()
 {
-    static WebPaneFactory *factory = [] () -> WebPaneFactory * {
+    static WebPaneFactory *factory = []() -> WebPaneFactory * {
         using Entry = WebPaneFactory *(*)();
         for (const QString &path : searchPaths()) {
             // The library stays loaded for the life of the program.
