@@ -49,8 +49,8 @@ public:
     QList<LibraryAlbumEntry> albums() const override { return {{1, u"88"_qs, u"甲-乙"_qs}}; }
     QList<LibrarySong> playlistSongs(int id) const override
     {
-        return id == 4 ? QList<LibrarySong>{{1, u"一"_qs, {}, u"http://h/1.mp3"_qs, {}, {}, {}, u"t"_qs, {}}}
-                       : QList<LibrarySong>{};
+        return id == 4 ? QList<LibrarySong> {{1, u"一"_qs, {}, u"http://h/1.mp3"_qs, {}, {}, {}, u"t"_qs, {}}}
+                       : QList<LibrarySong> {};
     }
     QList<LibrarySong> historySongs(int) const override { return {}; }
 };
@@ -63,8 +63,8 @@ class TestResultArea : public QObject
     struct Fixture
     {
         FakePageFetcher fetcher;
-        ResultPages pages{&fetcher};
-        ResultArea area{&pages};
+        ResultPages pages {&fetcher};
+        ResultArea area {&pages};
         Fixture()
         {
             area.resize(600, 400);
@@ -88,7 +88,7 @@ private Q_SLOTS:
             QCOMPARE(h->toolTip(), u" 列表 "_qs);
             lefts << h->x();
         }
-        QCOMPARE(lefts, (QList<int>{0, 80, 160}));
+        QCOMPARE(lefts, (QList<int> {0, 80, 160}));
         QCOMPARE(f.area.header(3)->state(), HeaderState::Selected);
         QCOMPARE(f.area.listView(3)->objectName(), u"ListView1"_qs);
         QVERIFY(f.area.listView(3)->isVisible());
@@ -127,9 +127,9 @@ private Q_SLOTS:
         QVERIFY(f.area.loadingIndicator(1)->isVisible());
         f.area.setWebPaneFactory(&factory);
         QCOMPARE(factory.panes.size(), 1);
-        QCOMPARE(factory.hosts, QStringList{u"127.0.0.1"_qs});
+        QCOMPARE(factory.hosts, QStringList {u"127.0.0.1"_qs});
         FakePane *pane = factory.panes.at(0);
-        QCOMPARE(pane->visited, QList<QUrl>{QUrl(u"http://127.0.0.1:9/softhelp.asp"_qs)});
+        QCOMPARE(pane->visited, QList<QUrl> {QUrl(u"http://127.0.0.1:9/softhelp.asp"_qs)});
         QVERIFY(!pane->isVisible());
         pane->finish();
         QTRY_VERIFY_WITH_TIMEOUT(pane->isVisible(), 5000);
@@ -140,7 +140,8 @@ private Q_SLOTS:
         pane->click(u"SOFTFILE:News/123.htm"_qs);
         QCOMPARE(f.pages.strip().openTabs().size(), 2);
         QCOMPARE(f.pages.strip().tab(2)->title, u"资讯新闻显示"_qs);
-        QCOMPARE(factory.panes.at(1)->visited.value(0).toString(), QUrl(u"http://127.0.0.1:9/\\news/123.htm"_qs).toString());
+        QCOMPARE(
+            factory.panes.at(1)->visited.value(0).toString(), QUrl(u"http://127.0.0.1:9/\\news/123.htm"_qs).toString());
         pane->click(u"softfile:"_qs);
         QCOMPARE(f.pages.strip().openTabs().size(), 2);
 
@@ -217,7 +218,8 @@ private Q_SLOTS:
         QCOMPARE(pages.strip().tab(tab)->title, u"我的歌"_qs);
 
         // A CD album's songs come from the server.
-        fetcher.payloads[fetcher.base + u"urlkxrj_4.asp?id=88&page=1"_qs] = QStringList{u"2"_qs, u"歌"_qs}.join(kFieldSep) + kRecordSep;
+        fetcher.payloads[fetcher.base + u"urlkxrj_4.asp?id=88&page=1"_qs]
+            = QStringList {u"2"_qs, u"歌"_qs}.join(kFieldSep) + kRecordSep;
         QCOMPARE(QCoro::waitFor(libraryPages.open(tree.pageFor(u"f1-88"_qs))), 2);
         QCOMPARE(pages.strip().tab(2)->title, u"甲-乙"_qs);
         QCOMPARE(QCoro::waitFor(libraryPages.open(tree.pageFor(u"f0"_qs))), 0);
