@@ -1,7 +1,7 @@
 // Parses a 5,000-record list payload (as the server sends it, mirrored inside its
 // page) and fills a list view's model, in-process; prints the median of the runs.
-#include "library/songlistmodel.h"
 #include "online/listpage.h"
+#include "library/songlistmodel.h"
 #include "online/pageformats.h"
 
 #include <QApplication>
@@ -21,8 +21,8 @@ int main(int argc, char **argv)
     QList<QStringList> records;
     for (int i = 0; i < 5000; ++i)
         records << ListRecords::song(2, u"第"_qs + QString::number(i) + u"首歌 - 歌手"_qs, u"2021-03-04"_qs, i % 977,
-                                     QString::number(100000 + i), u"http://127.0.0.1/m/"_qs + QString::number(i) + u".mp3"_qs,
-                                     u"http://127.0.0.1/n/"_qs + QString::number(i) + u".wma"_qs, QString());
+            QString::number(100000 + i), u"http://127.0.0.1/m/"_qs + QString::number(i) + u".mp3"_qs,
+            u"http://127.0.0.1/n/"_qs + QString::number(i) + u".wma"_qs, QString());
     records << ListRecords::summary(120000, 24, 1);
     const QString page = HiddenDataPage::wrap(joinListPayload(records));
 

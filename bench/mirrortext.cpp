@@ -10,7 +10,8 @@
 
 int main()
 {
-    const QString unit = QStringLiteral("2\u32A3歌曲 Song-Title 123\u32A32021-3-4\u32A3http://127.0.0.1/a/b.mp3\u32A3\u32A3");
+    const QString unit
+        = QStringLiteral("2\u32A3歌曲 Song-Title 123\u32A32021-3-4\u32A3http://127.0.0.1/a/b.mp3\u32A3\u32A3");
     QString text;
     const qsizetype bytes = 10 * 1024 * 1024;
     text.reserve(bytes / 2 + unit.size());
