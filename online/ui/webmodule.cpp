@@ -1,13 +1,24 @@
 #include "online/ui/webmodule.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QLibrary>
 
 namespace kivo::WebModule {
 
+namespace {
+// The program's folder, also before the application object exists.
+QString programDir()
+{
+    if (QCoreApplication::instance())
+        return QCoreApplication::applicationDirPath();
+    return QFileInfo(QFileInfo(u"/proc/self/exe"_qs).symLinkTarget()).absolutePath();
+}
+} // namespace
+
 QStringList searchPaths()
 {
-    const QString dir = QCoreApplication::applicationDirPath();
+    const QString dir = programDir();
     return {dir + u"/kivoweb"_qs, dir + u"/../lib/kivoweb"_qs, dir + u"/lib/kivoweb"_qs, u"kivoweb"_qs};
 }
 
@@ -27,6 +38,22 @@ WebPaneFactory *load()
         return nullptr;
     }();
     return factory;
+}
+
+bool prepareBeforeApplication()
+{
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    for (const QString &path : searchPaths()) {
+        QLibrary lib(path);
+        if (!lib.load())
+            continue;
+        // The library stays loaded: QLibrary unloads only when asked to.
+        if (auto registerSchemes = reinterpret_cast<void (*)()>(lib.resolve("kivoRegisterWebSchemes"))) {
+            registerSchemes();
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace kivo::WebModule

@@ -11,6 +11,11 @@ namespace WebModule {
 WebPaneFactory *load();
 // Where the module is looked for: beside the program, then in its lib folder.
 QStringList searchPaths();
+// For main(), before the application object exists: sets what WebEngine needs set up
+// front and lets the module register the "softfile" scheme (the engine only hands such
+// links to the page when the scheme is known). Loads the module, so it costs its
+// loading time before the first window; false when the module is missing.
+bool prepareBeforeApplication();
 } // namespace WebModule
 
 } // namespace kivo

@@ -1,11 +1,11 @@
 #include "online/web/webenginepane.h"
 
 #include <QVBoxLayout>
+#include <QWebEngineNewWindowRequest>
 #include <QWebEngineProfile>
 #include <QWebEngineUrlRequestJob>
-#include <QWebEngineUrlSchemeHandler>
-#include <QWebEngineNewWindowRequest>
 #include <QWebEngineUrlScheme>
+#include <QWebEngineUrlSchemeHandler>
 #include <QWebEngineView>
 
 namespace kivo {
@@ -13,8 +13,7 @@ namespace kivo {
 HostOnlyInterceptor::HostOnlyInterceptor(const QString &allowedHost, QObject *parent)
     : QWebEngineUrlRequestInterceptor(parent)
     , m_host(allowedHost.toLower())
-{
-}
+{ }
 
 void HostOnlyInterceptor::interceptRequest(QWebEngineUrlRequestInfo &info)
 {
@@ -46,10 +45,7 @@ class RefusingSchemeHandler : public QWebEngineUrlSchemeHandler
 {
 public:
     using QWebEngineUrlSchemeHandler::QWebEngineUrlSchemeHandler;
-    void requestStarted(QWebEngineUrlRequestJob *job) override
-    {
-        job->fail(QWebEngineUrlRequestJob::RequestDenied);
-    }
+    void requestStarted(QWebEngineUrlRequestJob *job) override { job->fail(QWebEngineUrlRequestJob::RequestDenied); }
 };
 
 void ensureSchemeHandler(QWebEngineProfile *profile)
@@ -76,7 +72,7 @@ WebEnginePane::WebEnginePane(QWidget *parent, const QString &allowedHost)
     connect(page, &QWebEnginePage::loadFinished, this, &WebPane::loadFinished);
     // Pages that want a new window get a tab instead; the request itself is dropped.
     connect(page, &QWebEnginePage::newWindowRequested, this,
-            [this](QWebEngineNewWindowRequest &request) { Q_EMIT newWindowRequested(request.requestedUrl()); });
+        [this](QWebEngineNewWindowRequest &request) { Q_EMIT newWindowRequested(request.requestedUrl()); });
 }
 
 void WebEnginePane::navigate(const QUrl &url)

@@ -17,8 +17,8 @@ class PageServer : public QObject
 public:
     QTcpServer server;
     QStringList paths;
-    QByteArray page;       // at "/"
-    QByteArray linkPage;   // at "/b"
+    QByteArray page; // at "/"
+    QByteArray linkPage; // at "/b"
 
     bool start()
     {
@@ -34,9 +34,8 @@ public:
                     const bool html = path == u"/"_qs || path == u"/b"_qs;
                     const QByteArray body = path == u"/"_qs ? page : path == u"/b"_qs ? linkPage : QByteArray("x");
                     const QByteArray type = html ? "text/html; charset=utf-8" : "text/plain";
-                    s->write("HTTP/1.1 200 OK\r\nContent-Type: " + type
-                             + "\r\nConnection: close\r\nContent-Length: " + QByteArray::number(body.size())
-                             + "\r\n\r\n" + body);
+                    s->write("HTTP/1.1 200 OK\r\nContent-Type: " + type + "\r\nConnection: close\r\nContent-Length: "
+                        + QByteArray::number(body.size()) + "\r\n\r\n" + body);
                     s->disconnectFromHost();
                 });
             }
@@ -74,8 +73,8 @@ private Q_SLOTS:
     {
         PageServer server;
         QVERIFY(server.start());
-        server.page = "<html><body><img src=\"" + server.url(u"127.0.0.1"_qs, u"/ok.png"_qs).toUtf8()
-            + "\"><img src=\"" + server.url(u"localhost"_qs, u"/blocked.png"_qs).toUtf8() + "\"></body></html>";
+        server.page = "<html><body><img src=\"" + server.url(u"127.0.0.1"_qs, u"/ok.png"_qs).toUtf8() + "\"><img src=\""
+            + server.url(u"localhost"_qs, u"/blocked.png"_qs).toUtf8() + "\"></body></html>";
         server.linkPage = "<html><body><a id=\"l\" href=\"SOFTFILE:News/123.htm\">l</a><script>"
                           "window.addEventListener('load', function () { document.getElementById('l').click(); });"
                           "</script></body></html>";
