@@ -1,6 +1,7 @@
 #include "library/librarypages.h"
 #include "library/ui/librarytreeview.h"
 #include "online/pageformats.h"
+#include "online/ui/adpane.h"
 #include "online/ui/cataloguetreeview.h"
 #include "online/ui/resultarea.h"
 #include "online/ui/tabheader.h"
@@ -151,6 +152,23 @@ private Q_SLOTS:
         QVERIFY(!f.area.loadingIndicator(1)->isVisible());
         QVERIFY(f.area.CloseResultTab(1));
         QVERIFY(!f.area.webPane(1));
+    }
+
+    void adPaneShowsOnceLoaded()
+    {
+        QWidget window;
+        AdPane ad(&window);
+        window.show();
+        ad.load(QUrl(u"http://127.0.0.1:9/webggt.asp"_qs));
+        QVERIFY(!ad.isVisible());
+        FakeFactory factory;
+        ad.setWebPaneFactory(&factory, u"127.0.0.1"_qs);
+        QCOMPARE(factory.panes.at(0)->visited, QList<QUrl> {QUrl(u"http://127.0.0.1:9/webggt.asp"_qs)});
+        Q_EMIT factory.panes.at(0)->loadProgress(40);
+        QVERIFY(!ad.isVisible());
+        factory.panes.at(0)->finish();
+        QVERIFY(ad.isVisible());
+        QCOMPARE(ad.objectName(), u"Webggt"_qs);
     }
 
     void catalogueRightClickMenu()
