@@ -93,7 +93,7 @@ ListRecordKind classifyListRecord(const QStringList &fields)
 namespace ListRecords {
 
 QStringList song(int kind, const QString &title, const QString &added, int popularity, const QString &id,
-    const QString &url, const QString &url1, const QString &url2)
+                 const QString &url, const QString &url1, const QString &url2)
 {
     return {QString::number(kind), title, added, QString::number(popularity), id, url, url1, url2};
 }
@@ -101,7 +101,7 @@ QStringList song(int kind, const QString &title, const QString &added, int popul
 QStringList summary(int total, int pageCount, int currentPage)
 {
     return {QStringLiteral("2"), QStringLiteral("-1"), QString::number(total), QString::number(pageCount),
-        QString::number(currentPage)};
+            QString::number(currentPage)};
 }
 
 QStringList category(int kind, const QString &caption, int entryCount, const QString &id, const QString &pagePath)
@@ -111,8 +111,8 @@ QStringList category(int kind, const QString &caption, int entryCount, const QSt
 
 QStringList treePaging(int pageCount, int currentPage)
 {
-    return {
-        QStringLiteral("0"), QStringLiteral("-1"), QString(), QString::number(pageCount), QString::number(currentPage)};
+    return {QStringLiteral("0"), QStringLiteral("-1"), QString(), QString::number(pageCount),
+            QString::number(currentPage)};
 }
 
 } // namespace ListRecords
@@ -131,13 +131,7 @@ std::optional<QDateTime> parseServerDate(const QString &text)
     if (t.isEmpty())
         return std::nullopt;
     static const char *const formats[] = {
-        "yyyy-M-d H:m:s",
-        "yyyy/M/d H:m:s",
-        "yyyy-M-d H:m",
-        "yyyy/M/d H:m",
-        "yyyy-M-d",
-        "yyyy/M/d",
-        "yyyy.M.d",
+        "yyyy-M-d H:m:s", "yyyy/M/d H:m:s", "yyyy-M-d H:m", "yyyy/M/d H:m", "yyyy-M-d", "yyyy/M/d", "yyyy.M.d",
     };
     for (const char *f : formats) {
         const QDateTime dt = QDateTime::fromString(t, QLatin1String(f));

@@ -10,8 +10,8 @@
 namespace kivo {
 
 // Separators shared by server payloads, row tags and stored settings.
-inline const QString kFieldSep = QStringLiteral("\u32A3"); // ㊣
-inline const QString kRecordSep = QStringLiteral("\u32A3\u32A3"); // ㊣㊣
+inline const QString kFieldSep = QStringLiteral("\u32A3");          // ㊣
+inline const QString kRecordSep = QStringLiteral("\u32A3\u32A3");   // ㊣㊣
 inline const QString kTagSep = QStringLiteral("|||");
 inline const QString kLineBreak = QStringLiteral("<br>");
 inline const QString kHiddenBodyMarker = QStringLiteral("<body style=\"display:none;\">");
@@ -43,22 +43,21 @@ ListRecordKind classifyListRecord(const QStringList &fields);
 // Builders the demo server and tests use to produce well-formed records.
 namespace ListRecords {
 QStringList song(int kind, const QString &title, const QString &added, int popularity, const QString &id,
-    const QString &url, const QString &url1, const QString &url2);
+                 const QString &url, const QString &url1, const QString &url2);
 QStringList summary(int total, int pageCount, int currentPage);
 QStringList category(int kind, const QString &caption, int entryCount, const QString &id, const QString &pagePath);
 QStringList treePaging(int pageCount, int currentPage);
 } // namespace ListRecords
 
 // The start-up page "dl.asp": notice, announcement page, link, limits, date, version.
-struct Notice
-{
-    QString noticeLine; // field 0
-    QString announcementUrl; // field 1, trimmed; empty when blank
-    QString linkTarget, linkCaption; // field 2 "target|||caption", when it has two parts
+struct Notice {
+    QString noticeLine;                     // field 0
+    QString announcementUrl;                // field 1, trimmed; empty when blank
+    QString linkTarget, linkCaption;        // field 2 "target|||caption", when it has two parts
     std::optional<qint16> maxQueuedDownloads; // field 3 when numeric
     std::optional<qint16> dailyDownloadLimit; // field 4 when numeric
-    std::optional<QDateTime> serverDate; // field 5 when it is a date
-    std::optional<QString> publishedVersion; // field 6 when present
+    std::optional<QDateTime> serverDate;      // field 5 when it is a date
+    std::optional<QString> publishedVersion;  // field 6 when present
 };
 
 // Parses a notice payload (already unmirrored). Empty when "DLXX㊣" or "㊣END㊣"

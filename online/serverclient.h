@@ -62,7 +62,7 @@ Q_SIGNALS:
 private:
     QNetworkAccessManager *m_network;
     QString m_baseUrl;
-    std::chrono::milliseconds m_timeout {std::chrono::seconds(60)};
+    std::chrono::milliseconds m_timeout{std::chrono::seconds(60)};
     QList<QPointer<QNetworkReply>> m_pending;
 };
 

@@ -18,8 +18,8 @@ private Q_SLOTS:
         QTest::newRow("lower") << u"]{az"_qs << u"{]w^"_qs;
         QTest::newRow("kept") << u"=@\\|?>~} "_qs << u"=@\\|?>~} "_qs;
         QTest::newRow("chinese") << u"新歌㊣"_qs << u"新歌㊣"_qs;
-        QTest::newRow("drive") << u"C:\\music"_qs
-                               << QString(QChar(156 - 'C')) + QChar(108 - ':') + u"\\"_qs + MirrorText(u"music"_qs);
+        QTest::newRow("drive") << u"C:\\music"_qs << QString(QChar(156 - 'C')) + QChar(108 - ':') + u"\\"_qs
+                                                         + MirrorText(u"music"_qs);
     }
     void mirror()
     {
@@ -68,17 +68,16 @@ private Q_SLOTS:
     {
         const auto records = splitListPayload(u"1㊣a㊣㊣2㊣b㊣㊣tail"_qs);
         QCOMPARE(records.size(), 2);
-        QCOMPARE(records.at(0), (QStringList {u"1"_qs, u"a"_qs}));
-        QCOMPARE(records.at(1), (QStringList {u"2"_qs, u"b"_qs}));
-        QCOMPARE(splitListPayload(u"1㊣a\r\n㊣㊣"_qs).at(0), (QStringList {u"1"_qs, u"a"_qs}));
+        QCOMPARE(records.at(0), (QStringList{u"1"_qs, u"a"_qs}));
+        QCOMPARE(records.at(1), (QStringList{u"2"_qs, u"b"_qs}));
+        QCOMPARE(splitListPayload(u"1㊣a\r\n㊣㊣"_qs).at(0), (QStringList{u"1"_qs, u"a"_qs}));
         QVERIFY(splitListPayload(u"no records"_qs).isEmpty());
     }
 
     void listPayloadRoundTrips()
     {
-        const QList<QStringList> records {
-            ListRecords::song(
-                2, u"月光下的河"_qs, u"2026-11-02"_qs, 37, u"12"_qs, u""_qs, u"http://x/a.mp3"_qs, u"k12"_qs),
+        const QList<QStringList> records{
+            ListRecords::song(2, u"月光下的河"_qs, u"2026-11-02"_qs, 37, u"12"_qs, u""_qs, u"http://x/a.mp3"_qs, u"k12"_qs),
             ListRecords::summary(120, 6, 2),
             ListRecords::category(0, u"流行"_qs, 14, u"3"_qs, u"urlkxrj_1.asp?id=3"_qs),
             ListRecords::treePaging(3, 2),
@@ -103,13 +102,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("payload");
         QTest::addColumn<bool>("valid");
         QTest::addColumn<QStringList>("head");
-        QTest::newRow("three") << u"xxDLXX㊣A㊣B㊣C㊣END㊣yy"_qs << true << QStringList {u"A"_qs, u"B"_qs, u""_qs};
-        QTest::newRow("no head") << u"A㊣B㊣C㊣END㊣"_qs << false << QStringList {};
-        QTest::newRow("no end") << u"DLXX㊣A㊣B㊣C"_qs << false << QStringList {};
-        QTest::newRow("two fields") << u"DLXX㊣A㊣B㊣END㊣"_qs << false << QStringList {};
-        QTest::newRow("empty") << u"DLXX㊣㊣END㊣"_qs << false << QStringList {};
+        QTest::newRow("three") << u"xxDLXX㊣A㊣B㊣C㊣END㊣yy"_qs << true << QStringList{u"A"_qs, u"B"_qs, u""_qs};
+        QTest::newRow("no head") << u"A㊣B㊣C㊣END㊣"_qs << false << QStringList{};
+        QTest::newRow("no end") << u"DLXX㊣A㊣B㊣C"_qs << false << QStringList{};
+        QTest::newRow("two fields") << u"DLXX㊣A㊣B㊣END㊣"_qs << false << QStringList{};
+        QTest::newRow("empty") << u"DLXX㊣㊣END㊣"_qs << false << QStringList{};
         QTest::newRow("line breaks") << u"DLXX㊣A\r\n㊣ B ㊣u|||c㊣END㊣"_qs << true
-                                     << QStringList {u"A"_qs, u"B"_qs, u"c"_qs};
+                                     << QStringList{u"A"_qs, u"B"_qs, u"c"_qs};
     }
     void notice()
     {
