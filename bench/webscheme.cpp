@@ -25,7 +25,8 @@ int main(int argc, char **argv)
         QElapsedTimer t;
         t.start();
         const bool withScheme = argc > 2 && std::strcmp(argv[2], "scheme") == 0;
-        if (withScheme && !kivo::WebModule::prepareBeforeApplication())
+        kivo::WebModule::setUpBeforeApplication();
+        if (withScheme && !kivo::WebModule::registerSchemesBeforeApplication())
             return 2;
         QApplication app(argc, argv);
         std::printf("%.3f\n", t.nsecsElapsed() / 1e6);

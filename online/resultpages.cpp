@@ -143,9 +143,10 @@ bool ResultPages::CloseResultTab(int tab)
     const std::optional<TabStrip::Closed> closed = m_strip.close(tab);
     if (!closed)
         return false;
+    // The views go first, then the rows they showed.
+    Q_EMIT tabClosed(tab, closed->kind, closed->view);
     if (closed->kind == TabKind::List)
         delete m_models.take(closed->view);
-    Q_EMIT tabClosed(tab, closed->kind, closed->view);
     Q_EMIT stripChanged();
     return true;
 }

@@ -40,9 +40,13 @@ WebPaneFactory *load()
     return factory;
 }
 
-bool prepareBeforeApplication()
+void setUpBeforeApplication()
 {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+}
+
+bool registerSchemesBeforeApplication()
+{
     for (const QString &path : searchPaths()) {
         QLibrary lib(path);
         if (!lib.load())
