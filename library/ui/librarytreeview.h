@@ -1,0 +1,40 @@
+#pragma once
+
+#include "library/librarypages.h"
+#include "library/ui/treemousebutton.h"
+
+#include <QTreeView>
+
+namespace kivo {
+
+class CommandMenus;
+
+// The library tree `TreeView2`: double-click opens a node's page, a right click pops
+// up the node's menu with the right items enabled.
+class LibraryTreeView : public QTreeView
+{
+    Q_OBJECT
+public:
+    LibraryTreeView(LibraryTree *tree, LibraryPages *pages, CommandMenus *menus, LastTreeButton *lastButton,
+        QWidget *parent = nullptr);
+
+    QString selectedKey() const;
+    // Enables the playlist menu's items for a node; the menu to pop up, or nullptr.
+    QMenu *prepareMenu(const QString &key);
+
+Q_SIGNALS:
+    void mouseMovedOver();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+
+private:
+    LibraryTree *m_tree;
+    LibraryPages *m_pages;
+    CommandMenus *m_menus;
+    LastTreeButton *m_lastButton;
+};
+
+} // namespace kivo

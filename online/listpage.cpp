@@ -1,0 +1,150 @@
+#include "online/listpage.h"
+
+#include "online/pageformats.h"
+
+namespace kivo {
+
+namespace {
+std::optional<int> wholeNumber(const QString &text)
+{
+    bool ok = false;
+    const int v = text.trimmed().toInt(&ok);
+    return ok ? std::optional<int>(v) : std::nullopt;
+}
+
+QString fieldAt(const QStringList &f, int i)
+{
+    return i < f.size() ? f.at(i).trimmed() : QString();
+}
+} // namespace
+
+QString CatalogueTag::toText() const
+{
+    return QString::number(kind) + kTagSep + (id.isEmpty() ? u" "_qs : id) + kTagSep + pagePath;
+}
+
+std::optional<CatalogueTag> CatalogueTag::fromText(const QString &text)
+{
+    const QStringList f = splitFields(text, kTagSep);
+    if (f.size() < 3)
+        return std::nullopt;
+    const auto kind = wholeNumber(f.at(0));
+    if (!kind)
+        return std::nullopt;
+    return CatalogueTag {*kind, f.at(1).trimmed(), f.at(2).trimmed()};
+}
+
+int childImageFor(const QString &parentKey)
+{
+    const qsizetype parts = parentKey.isEmpty() ? 0 : parentKey.count(QLatin1Char('-')) + 1;
+    if (parts <= 1)
+        return 3;
+    if (parts == 2)
+        return 4;
+    if (parts == 3)
+        return 5;
+    return 8;
+}
+
+ListPageContent parseListPage(const QString &payload, ListPageMode mode, const QString &parentKey)
+{
+    ListPageContent out;
+    if (payload.trimmed().isEmpty())
+        return out;
+    const int image = childImageFor(parentKey);
+    std::optional<QStringList> nextPaging;
+    const QList<QStringList> records = splitListPayload(payload);
+    for (const QStringList &f : records) {
+        switch (classifyListRecord(f)) {
+        case ListRecordKind::Invalid:
+            break;
+        case ListRecordKind::Summary:
+            out.summary = PagingState {fieldAt(f, 2), fieldAt(f, 4), fieldAt(f, 3)};
+            break;
+        case ListRecordKind::Song:
+            if (mode == ListPageMode::List) {
+                CatalogueSong s;
+                s.title = fieldAt(f, 1);
+                s.added = fieldAt(f, 2);
+                s.popularity = fieldAt(f, 3);
+                s.record.kind = wholeNumber(f.at(0)).value_or(2);
+                s.record.id = fieldAt(f, 4);
+                s.record.url = fieldAt(f, 5);
+                s.record.url1 = fieldAt(f, 6);
+                s.record.url2 = fieldAt(f, 7);
+                out.songs.append(std::move(s));
+            }
+            break;
+        case ListRecordKind::TreePaging: {
+            if (mode != ListPageMode::Tree)
+                break;
+            const auto current = wholeNumber(fieldAt(f, 4));
+            const auto count = wholeNumber(fieldAt(f, 3));
+            if (current && *current >= 2) {
+                CatalogueNodeSpec prev;
+                prev.key = parentKey + u"-pas"_qs + fieldAt(f, 4);
+                prev.caption = u"上一页("_qs + fieldAt(f, 4) + u"/"_qs + fieldAt(f, 3) + u")"_qs;
+                prev.image = 14;
+                prev.kind = CatalogueNodeKind::PreviousPage;
+                prev.pageNumber = *current - 1;
+                out.nodes.append(prev);
+            }
+            if (current && count && *current < *count)
+                nextPaging = f;
+            break;
+        }
+        case ListRecordKind::Category: {
+            // A category without an id could not be told apart from its siblings.
+            if (mode != ListPageMode::Tree || fieldAt(f, 4).isEmpty())
+                break;
+            CatalogueNodeSpec node;
+            node.key = parentKey + u"-"_qs + fieldAt(f, 4);
+            const auto entries = wholeNumber(fieldAt(f, 3));
+            node.caption = entries && *entries >= 1 ? fieldAt(f, 1) + u"("_qs + fieldAt(f, 3) + u")"_qs : fieldAt(f, 1);
+            node.image = image;
+            node.kind = CatalogueNodeKind::Category;
+            node.tag = CatalogueTag {wholeNumber(f.at(0)).value_or(0), fieldAt(f, 4), fieldAt(f, 5)};
+            out.nodes.append(node);
+            break;
+        }
+        }
+    }
+    if (nextPaging && nextPaging->size() >= 5) {
+        const QStringList &f = *nextPaging;
+        CatalogueNodeSpec next;
+        next.key = parentKey + u"-pax"_qs + fieldAt(f, 4);
+        next.caption = u"下一页("_qs + fieldAt(f, 4) + u"/"_qs + fieldAt(f, 3) + u")"_qs;
+        next.image = 15;
+        next.kind = CatalogueNodeKind::NextPage;
+        next.pageNumber = wholeNumber(fieldAt(f, 4)).value_or(0) + 1;
+        out.nodes.append(next);
+    }
+    return out;
+}
+
+std::optional<int> pageTurnTarget(int action, const std::optional<PagingState> &paging)
+{
+    if (!paging)
+        return std::nullopt;
+    const auto current = wholeNumber(paging->current);
+    const auto count = wholeNumber(paging->pageCount);
+    if (!current || !count || !wholeNumber(paging->total))
+        return std::nullopt;
+    int target = *count;
+    if (action == 1)
+        target = 1;
+    else if (action == 2)
+        target = *current - 1;
+    else if (action == 3)
+        target = *current + 1;
+    if (target <= 0 || target > *count || target == *current)
+        return std::nullopt;
+    return target;
+}
+
+QString listPageUrl(const QString &url, int page)
+{
+    return page > 0 ? url + u"&page="_qs + QString::number(page) : url;
+}
+
+} // namespace kivo

@@ -1,0 +1,51 @@
+#include "online/ui/adpane.h"
+
+#include <QVBoxLayout>
+
+namespace kivo {
+
+AdPane::AdPane(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(u"Webggt"_qs);
+    setAccessibleName(u"资讯"_qs);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    hide();
+}
+
+void AdPane::load(const QUrl &url)
+{
+    m_url = url;
+    if (m_pane)
+        m_pane->navigate(url);
+}
+
+void AdPane::setWebPaneFactory(WebPaneFactory *factory, const QString &allowedHost)
+{
+    if (m_pane || !factory)
+        return;
+    m_pane = factory->createPane(this, allowedHost);
+    if (!m_pane)
+        return;
+    layout()->addWidget(m_pane);
+    // Shown once the page has got far enough to be read; it stays shown.
+    connect(m_pane, &WebPane::loadProgress, this, [this](int percent) {
+        if (percent >= 100)
+            reveal();
+    });
+    connect(m_pane, &WebPane::loadFinished, this, [this](bool ok) {
+        if (ok)
+            reveal();
+    });
+    if (!m_url.isEmpty())
+        m_pane->navigate(m_url);
+}
+
+void AdPane::reveal()
+{
+    if (isHidden())
+        show();
+}
+
+} // namespace kivo

@@ -1,0 +1,82 @@
+#include "online/ui/cataloguetreeview.h"
+
+#include "library/ui/treeicons.h"
+#include "shell/ui/commandmenus.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMouseEvent>
+
+namespace kivo {
+
+CatalogueTreeView::CatalogueTreeView(
+    CatalogueTree *tree, CommandMenus *menus, LastTreeButton *lastButton, QWidget *parent)
+    : QTreeView(parent)
+    , m_tree(tree)
+    , m_menus(menus)
+    , m_lastButton(lastButton)
+{
+    setObjectName(u"TreeView1"_qs);
+    setAccessibleName(u"Kivo媒体库"_qs);
+    setHeaderHidden(true);
+    setUniformRowHeights(true);
+    setExpandsOnDoubleClick(true);
+    setMouseTracking(true);
+    tree->model()->setIconProvider([](int image) { return QVariant(treeIcon(image)); });
+    setModel(tree->model());
+    connect(tree, &CatalogueTree::expandRequested, this,
+        [this](const QString &key) { expand(m_tree->model()->indexOf(key)); });
+    connect(tree, &CatalogueTree::selectRequested, this,
+        [this](const QString &key) { setCurrentIndex(m_tree->model()->indexOf(key)); });
+}
+
+QString CatalogueTreeView::selectedKey() const
+{
+    return m_tree->model()->keyAt(currentIndex());
+}
+
+bool CatalogueTreeView::prepareArtistMenu(const QString &key)
+{
+    const std::optional<ArtistMenuItems> items = m_tree->artistMenuFor(key);
+    if (!items || !m_menus)
+        return false;
+    m_menus->item(u"加入CD架"_qs)->setVisible(items->addToShelf);
+    m_menus->item(u"购买此CD"_qs)->setVisible(items->buyCd);
+    m_menus->item(u"相关新闻"_qs)->setVisible(items->news);
+    return true;
+}
+
+void CatalogueTreeView::mousePressEvent(QMouseEvent *event)
+{
+    if (m_lastButton)
+        m_lastButton->value = event->button() == Qt::RightButton ? 2 : 1;
+    QTreeView::mousePressEvent(event);
+    if (event->button() != Qt::RightButton)
+        return;
+    // A right click selects its node before the menu opens: the menu acts on the selection.
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (!index.isValid())
+        return;
+    setCurrentIndex(index);
+    const QString key = m_tree->model()->keyAt(index);
+    if (prepareArtistMenu(key))
+        m_menus->menu(u"歌手"_qs)->popup(event->globalPosition().toPoint());
+}
+
+void CatalogueTreeView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    QTreeView::mouseDoubleClickEvent(event);
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QString key = selectedKey();
+    if (!key.isEmpty())
+        m_tree->openNode(key); // runs on; a reply for a node that has gone is dropped
+}
+
+void CatalogueTreeView::mouseMoveEvent(QMouseEvent *event)
+{
+    Q_EMIT mouseMovedOver();
+    QTreeView::mouseMoveEvent(event);
+}
+
+} // namespace kivo

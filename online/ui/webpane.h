@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QUrl>
+#include <QWidget>
+
+namespace kivo {
+
+// A browser pane showing one server page. The WebEngine implementation lives in the
+// kivoweb module, loaded after the main window shows; without it web tabs keep their
+// loading indicator.
+class WebPane : public QWidget
+{
+    Q_OBJECT
+public:
+    using QWidget::QWidget;
+    virtual void navigate(const QUrl &url) = 0;
+
+Q_SIGNALS:
+    void loadProgress(int percent);
+    // The whole page has arrived (the pane shows it only after this).
+    void loadFinished(bool ok);
+    // A "softfile:" link (or any other navigation) the pane refused; the decision is the caller's.
+    void linkRequested(const QString &url);
+    // The page wanted a new window; a tab opens instead.
+    void newWindowRequested(const QUrl &url);
+};
+
+// Makes panes. `allowedHost` is the only host a pane's page may load anything from.
+class WebPaneFactory
+{
+public:
+    virtual ~WebPaneFactory() = default;
+    virtual WebPane *createPane(QWidget *parent, const QString &allowedHost) = 0;
+};
+
+} // namespace kivo

@@ -1,0 +1,107 @@
+#include "online/web/webenginepane.h"
+
+#include <QVBoxLayout>
+#include <QWebEngineNewWindowRequest>
+#include <QWebEngineProfile>
+#include <QWebEngineUrlRequestJob>
+#include <QWebEngineUrlScheme>
+#include <QWebEngineUrlSchemeHandler>
+#include <QWebEngineView>
+
+namespace kivo {
+
+HostOnlyInterceptor::HostOnlyInterceptor(const QString &allowedHost, QObject *parent)
+    : QWebEngineUrlRequestInterceptor(parent)
+    , m_host(allowedHost.toLower())
+{ }
+
+void HostOnlyInterceptor::interceptRequest(QWebEngineUrlRequestInfo &info)
+{
+    const QUrl url = info.requestUrl();
+    const QString scheme = url.scheme().toLower();
+    // Pages built in memory (data:, about:) carry nothing from the network.
+    if (scheme != u"http"_qs && scheme != u"https"_qs && scheme != u"ws"_qs && scheme != u"wss"_qs
+        && scheme != u"ftp"_qs)
+        return;
+    if (url.host().toLower() != m_host)
+        info.block(true);
+}
+
+bool ServerWebPage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame)
+{
+    const QString text = url.toString();
+    if (text.contains(u"softfile:"_qs, Qt::CaseInsensitive)) {
+        Q_EMIT linkRequested(text);
+        return false;
+    }
+    return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);
+}
+
+namespace {
+// "softfile" addresses must have a handler, or the engine drops the navigation before
+// the page sees it. Navigations are cancelled by the page; anything else asking for
+// such an address (a picture, a frame) gets nothing.
+class RefusingSchemeHandler : public QWebEngineUrlSchemeHandler
+{
+public:
+    using QWebEngineUrlSchemeHandler::QWebEngineUrlSchemeHandler;
+    void requestStarted(QWebEngineUrlRequestJob *job) override { job->fail(QWebEngineUrlRequestJob::RequestDenied); }
+};
+
+void ensureSchemeHandler(QWebEngineProfile *profile)
+{
+    if (!profile->urlSchemeHandler("softfile"))
+        profile->installUrlSchemeHandler("softfile", new RefusingSchemeHandler(profile));
+}
+} // namespace
+
+WebEnginePane::WebEnginePane(QWidget *parent, const QString &allowedHost)
+    : WebPane(parent)
+    , m_view(new QWebEngineView(this))
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_view);
+    auto *page = new ServerWebPage(m_view);
+    ensureSchemeHandler(page->profile());
+    page->setUrlRequestInterceptor(new HostOnlyInterceptor(allowedHost, page));
+    m_view->setPage(page);
+    m_view->setAccessibleName(u"网页"_qs);
+    connect(page, &ServerWebPage::linkRequested, this, &WebPane::linkRequested);
+    connect(page, &QWebEnginePage::loadProgress, this, &WebPane::loadProgress);
+    connect(page, &QWebEnginePage::loadFinished, this, &WebPane::loadFinished);
+    // Pages that want a new window get a tab instead; the request itself is dropped.
+    connect(page, &QWebEnginePage::newWindowRequested, this,
+        [this](QWebEngineNewWindowRequest &request) { Q_EMIT newWindowRequested(request.requestedUrl()); });
+}
+
+void WebEnginePane::navigate(const QUrl &url)
+{
+    m_view->setUrl(url);
+}
+
+namespace {
+class WebEnginePaneFactory : public WebPaneFactory
+{
+public:
+    WebPane *createPane(QWidget *parent, const QString &allowedHost) override
+    {
+        return new WebEnginePane(parent, allowedHost);
+    }
+};
+} // namespace
+
+} // namespace kivo
+
+kivo::WebPaneFactory *kivoWebPaneFactory()
+{
+    static kivo::WebEnginePaneFactory factory;
+    return &factory;
+}
+
+void kivoRegisterWebSchemes()
+{
+    QWebEngineUrlScheme scheme("softfile");
+    scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);
+    QWebEngineUrlScheme::registerScheme(scheme);
+}

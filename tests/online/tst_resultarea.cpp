@@ -1,0 +1,248 @@
+#include "library/librarypages.h"
+#include "library/ui/librarytreeview.h"
+#include "online/pageformats.h"
+#include "online/ui/adpane.h"
+#include "online/ui/cataloguetreeview.h"
+#include "online/ui/resultarea.h"
+#include "online/ui/tabheader.h"
+#include "shell/ui/commandmenus.h"
+#include "support/fakepagefetcher.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QProgressBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTreeView>
+
+using namespace kivo;
+using kivo::test::FakePageFetcher;
+
+namespace {
+class FakePane : public WebPane
+{
+public:
+    using WebPane::WebPane;
+    QList<QUrl> visited;
+    void navigate(const QUrl &url) override { visited << url; }
+    void finish() { Q_EMIT loadFinished(true); }
+    void click(const QString &url) { Q_EMIT linkRequested(url); }
+};
+
+class FakeFactory : public WebPaneFactory
+{
+public:
+    QList<FakePane *> panes;
+    QStringList hosts;
+    WebPane *createPane(QWidget *parent, const QString &allowedHost) override
+    {
+        hosts << allowedHost;
+        panes << new FakePane(parent);
+        return panes.last();
+    }
+};
+
+class FakeLibrary : public LibrarySource
+{
+public:
+    QList<LibraryListEntry> playlists() const override { return {{4, u"我的歌"_qs}}; }
+    QList<LibraryListEntry> historyDays() const override { return {}; }
+    QList<LibraryAlbumEntry> albums() const override { return {{1, u"88"_qs, u"甲-乙"_qs}}; }
+    QList<LibrarySong> playlistSongs(int id) const override
+    {
+        return id == 4 ? QList<LibrarySong> {{1, u"一"_qs, {}, u"http://h/1.mp3"_qs, {}, {}, {}, u"t"_qs, {}}}
+                       : QList<LibrarySong> {};
+    }
+    QList<LibrarySong> historySongs(int) const override { return {}; }
+};
+} // namespace
+
+class TestResultArea : public QObject
+{
+    Q_OBJECT
+
+    struct Fixture
+    {
+        FakePageFetcher fetcher;
+        ResultPages pages {&fetcher};
+        ResultArea area {&pages};
+        Fixture()
+        {
+            area.resize(600, 400);
+            area.show();
+        }
+    };
+
+private Q_SLOTS:
+    void headersFollowTheStrip()
+    {
+        Fixture f;
+        QSignalSpy scroll(&f.area, &ResultArea::scrollButtonsVisibleChanged);
+        for (int i = 0; i < 3; ++i)
+            f.area.OpenResultTab(TabKind::List, u" 列表 "_qs);
+        QList<int> lefts;
+        for (int t = 1; t <= 3; ++t) {
+            TabHeader *h = f.area.header(t);
+            QCOMPARE(h->objectName(), u"xs1"_qs);
+            QCOMPARE(h->caption()->objectName(), u"xs2"_qs);
+            QCOMPARE(h->caption()->text(), u"列表"_qs); // trimmed; the tool tip keeps the title
+            QCOMPARE(h->toolTip(), u" 列表 "_qs);
+            lefts << h->x();
+        }
+        QCOMPARE(lefts, (QList<int> {0, 80, 160}));
+        QCOMPARE(f.area.header(3)->state(), HeaderState::Selected);
+        QCOMPARE(f.area.listView(3)->objectName(), u"ListView1"_qs);
+        QVERIFY(f.area.listView(3)->isVisible());
+        QVERIFY(!f.area.listView(1)->isVisible());
+
+        QTest::mouseClick(f.area.header(1), Qt::LeftButton);
+        QCOMPARE(f.pages.strip().frontTab(), 1);
+        QVERIFY(f.area.listView(1)->isVisible());
+        QTest::mouseDClick(f.area.header(2), Qt::LeftButton);
+        QVERIFY(!f.area.header(2));
+        QCOMPARE(f.area.header(3)->x(), 80);
+
+        for (int i = 0; i < 4; ++i)
+            f.area.OpenResultTab(TabKind::List, u"x"_qs);
+        QCOMPARE(scroll.size(), 1);
+        QCOMPARE(scroll.at(0).at(0).toBool(), true);
+        QVERIFY(!f.area.header(1)->isVisible());
+    }
+
+    void statusLineShowsServerTextPlainly()
+    {
+        Fixture f;
+        f.area.OpenWebTab(u"http://127.0.0.1:9/a.asp"_qs, u"<b>粗</b>"_qs);
+        QCOMPARE(f.area.statusLabel()->objectName(), u"Label6"_qs);
+        QCOMPARE(f.area.statusLabel()->textFormat(), Qt::PlainText);
+        QCOMPARE(f.area.statusLabel()->text(), u"<b>粗</b>"_qs);
+        QCOMPARE(f.area.header(1)->caption()->textFormat(), Qt::PlainText);
+    }
+
+    void webTabShowsItsPageOnceLoaded()
+    {
+        Fixture f;
+        FakeFactory factory;
+        // A tab opened before the module is there gets its pane later.
+        f.area.OpenWebTab(u"http://127.0.0.1:9/softhelp.asp"_qs, u"帮助中心"_qs);
+        QVERIFY(f.area.loadingIndicator(1)->isVisible());
+        f.area.setWebPaneFactory(&factory);
+        QCOMPARE(factory.panes.size(), 1);
+        QCOMPARE(factory.hosts, QStringList {u"127.0.0.1"_qs});
+        FakePane *pane = factory.panes.at(0);
+        QCOMPARE(pane->visited, QList<QUrl> {QUrl(u"http://127.0.0.1:9/softhelp.asp"_qs)});
+        QVERIFY(!pane->isVisible());
+        pane->finish();
+        QTRY_VERIFY_WITH_TIMEOUT(pane->isVisible(), 5000);
+        QVERIFY(!f.area.loadingIndicator(1)->isVisible());
+        QVERIFY(f.pages.strip().tab(1)->pageShown);
+
+        // A "softfile:" link opens another web tab at the server.
+        pane->click(u"SOFTFILE:News/123.htm"_qs);
+        QCOMPARE(f.pages.strip().openTabs().size(), 2);
+        QCOMPARE(f.pages.strip().tab(2)->title, u"资讯新闻显示"_qs);
+        QCOMPARE(
+            factory.panes.at(1)->visited.value(0).toString(), QUrl(u"http://127.0.0.1:9/\\news/123.htm"_qs).toString());
+        pane->click(u"softfile:"_qs);
+        QCOMPARE(f.pages.strip().openTabs().size(), 2);
+
+        // Back to the first tab: its page shows at once.
+        f.area.ActivateResultTab(1);
+        QVERIFY(pane->isVisible());
+        QVERIFY(!f.area.loadingIndicator(1)->isVisible());
+        QVERIFY(f.area.CloseResultTab(1));
+        QVERIFY(!f.area.webPane(1));
+    }
+
+    void adPaneShowsOnceLoaded()
+    {
+        QWidget window;
+        AdPane ad(&window);
+        window.show();
+        ad.load(QUrl(u"http://127.0.0.1:9/webggt.asp"_qs));
+        QVERIFY(!ad.isVisible());
+        FakeFactory factory;
+        ad.setWebPaneFactory(&factory, u"127.0.0.1"_qs);
+        QCOMPARE(factory.panes.at(0)->visited, QList<QUrl> {QUrl(u"http://127.0.0.1:9/webggt.asp"_qs)});
+        Q_EMIT factory.panes.at(0)->loadProgress(40);
+        QVERIFY(!ad.isVisible());
+        factory.panes.at(0)->finish();
+        QVERIFY(ad.isVisible());
+        QCOMPARE(ad.objectName(), u"Webggt"_qs);
+    }
+
+    void catalogueRightClickMenu()
+    {
+        FakePageFetcher fetcher;
+        ResultPages pages(&fetcher);
+        KeyedTreeModel model;
+        CatalogueTree tree(&model, &pages);
+        CatalogueTree::BuildCatalogueTree(model);
+        for (const QString &key : {u"b0-1"_qs, u"b0-1-2"_qs, u"b0-1-2-3"_qs, u"b0-1-2-3-4"_qs}) {
+            CatalogueNodeSpec s;
+            s.key = key;
+            s.caption = key;
+            model.addNode(key.left(key.lastIndexOf(u'-')), s);
+        }
+        CommandMenus menus;
+        LastTreeButton button;
+        CatalogueTreeView view(&tree, &menus, &button);
+        QCOMPARE(view.objectName(), u"TreeView1"_qs);
+        QVERIFY(!view.prepareArtistMenu(u"b0-1-2"_qs));
+        QVERIFY(view.prepareArtistMenu(u"b0-1-2-3"_qs));
+        QVERIFY(menus.item(u"相关新闻"_qs)->isVisible());
+        QVERIFY(!menus.item(u"加入CD架"_qs)->isVisible());
+        QVERIFY(!menus.item(u"购买此CD"_qs)->isVisible());
+        QVERIFY(view.prepareArtistMenu(u"b0-1-2-3-4"_qs));
+        QVERIFY(!menus.item(u"相关新闻"_qs)->isVisible());
+        QVERIFY(menus.item(u"加入CD架"_qs)->isVisible());
+        QVERIFY(menus.item(u"查看简介"_qs)->isVisible());
+    }
+
+    void libraryMenusAndPages()
+    {
+        FakePageFetcher fetcher;
+        ResultPages pages(&fetcher);
+        FakeLibrary library;
+        KeyedTreeModel model;
+        LibraryTree tree(&model);
+        tree.AddLibraryNodes();
+        tree.LoadLibraryNodes(library);
+        LibraryPages libraryPages(&pages, &library);
+        CommandMenus menus;
+        LastTreeButton button;
+        LibraryTreeView view(&tree, &libraryPages, &menus, &button);
+        QCOMPARE(view.objectName(), u"TreeView2"_qs);
+
+        QCOMPARE(view.prepareMenu(u"c0"_qs), menus.menu(u"我的媒体库1"_qs));
+        QVERIFY(menus.item(u"添加列表"_qs)->isEnabled());
+        QVERIFY(!menus.item(u"修改列表"_qs)->isEnabled());
+        QVERIFY(!menus.item(u"添加到正在播放1"_qs)->isEnabled());
+        QCOMPARE(view.prepareMenu(u"c4"_qs), menus.menu(u"我的媒体库1"_qs));
+        QVERIFY(!menus.item(u"添加列表"_qs)->isEnabled());
+        QVERIFY(menus.item(u"删除列表"_qs)->isEnabled());
+        QCOMPARE(view.prepareMenu(u"d0"_qs), nullptr);
+        QCOMPARE(view.prepareMenu(u"b0"_qs), menus.menu(u"我的媒体库"_qs));
+        QCOMPARE(view.prepareMenu(u"f1-88"_qs), menus.menu(u"CD架"_qs));
+        QCOMPARE(view.prepareMenu(u"e0"_qs), nullptr);
+
+        libraryPages.setFileExists([](const QString &) { return false; });
+        const int tab = QCoro::waitFor(libraryPages.open(tree.pageFor(u"c4"_qs)));
+        QCOMPARE(tab, 1);
+        SongListModel *m = pages.listModel(pages.strip().tab(tab)->view);
+        QCOMPARE(m->pageKind(), SongPageKind::Playlist);
+        QCOMPARE(m->headerData(1, Qt::Horizontal).toString(), u"添加时间"_qs);
+        QCOMPARE(m->rowAt(0).record.locator, u"http://h/1.mp3"_qs);
+        QCOMPARE(pages.strip().tab(tab)->title, u"我的歌"_qs);
+
+        // A CD album's songs come from the server.
+        fetcher.payloads[fetcher.base + u"urlkxrj_4.asp?id=88&page=1"_qs]
+            = QStringList {u"2"_qs, u"歌"_qs}.join(kFieldSep) + kRecordSep;
+        QCOMPARE(QCoro::waitFor(libraryPages.open(tree.pageFor(u"f1-88"_qs))), 2);
+        QCOMPARE(pages.strip().tab(2)->title, u"甲-乙"_qs);
+        QCOMPARE(QCoro::waitFor(libraryPages.open(tree.pageFor(u"f0"_qs))), 0);
+    }
+};
+
+QTEST_MAIN(TestResultArea)
+#include "tst_resultarea.moc"
