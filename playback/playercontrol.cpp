@@ -189,7 +189,7 @@ void PlayerControl::onPlaying()
     m_player->queue()->touch(index);
     setStatus(StatusKind::Title, entry.title);
     m_watchdog.stop();
-    if (m_historyEnabled && entry.kind != SongKind::History && m_library) {
+    if (m_historyEnabled && entry.kind != EntryKind::History && m_library) {
         if (const auto day = m_library->recordHistory(entry))
             Q_EMIT historyDayAdded(day->id, day->caption);
     }

@@ -7,14 +7,14 @@
 namespace kivo {
 
 // Where a queued song came from; the numbers are the ones stored in row tags.
-namespace SongKind {
+namespace EntryKind {
 inline constexpr qint16 Playlist = 0; // id = list.id
 inline constexpr qint16 History = 1; // id = lslist.id
 inline constexpr qint16 MusicId = 2; // catalogue song, id = content-server music id
 inline constexpr qint16 SearchId = 3; // catalogue song, id = search-service id
 inline constexpr qint16 DownloadPage = -2;
 inline constexpr qint16 ImportedFile = -3;
-} // namespace SongKind
+} // namespace EntryKind
 
 // One song of the now-playing queue. An entry with an empty title is an empty slot.
 struct QueueEntry

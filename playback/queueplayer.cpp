@@ -185,20 +185,20 @@ QueueEntry QueuePlayer::entryFromRow(const SongRowRef &row, QList<std::pair<qint
     e.title = row.text;
     const QStringList f = row.tag.split(kTagSep);
     if (row.isDownloadPage()) {
-        e.kind = SongKind::DownloadPage;
+        e.kind = EntryKind::DownloadPage;
         e.locator = field(f, 1);
         e.url2 = field(f, 2);
         return e;
     }
     const qint16 kind = qint16(field(f, 4).toInt());
     const qint64 id = field(f, 0).toLongLong();
-    if (kind == SongKind::MusicId) {
+    if (kind == EntryKind::MusicId) {
         e.url2 = field(f, 3) + u"+"_s + field(f, 2);
         notices.append({id, 2});
-    } else if (kind == SongKind::SearchId) {
+    } else if (kind == EntryKind::SearchId) {
         e.url2 = field(f, 3);
         notices.append({id, 3});
-    } else if (kind < SongKind::MusicId) {
+    } else if (kind < EntryKind::MusicId) {
         e.url2 = field(f, 3);
         if (const qint64 searchId = field(f, 5).toLongLong())
             notices.append({searchId, 3});
@@ -264,7 +264,7 @@ void QueuePlayer::fillFromTreeList(PlaybackLibrary::ListKind kind, qint32 id, bo
     QList<TreeListSong> songs = m_library ? m_library->treeListSongs(kind, id) : QList<TreeListSong> {};
     // In id order, and only songs with a title: an untitled one would be an empty slot.
     std::stable_sort(songs.begin(), songs.end(), [](const auto &a, const auto &b) { return a.id < b.id; });
-    const qint16 songKind = kind == PlaybackLibrary::ListKind::Playlist ? SongKind::Playlist : SongKind::History;
+    const qint16 songKind = kind == PlaybackLibrary::ListKind::Playlist ? EntryKind::Playlist : EntryKind::History;
     if (!append)
         m_queue->reset();
     for (const TreeListSong &s : std::as_const(songs)) {

@@ -54,7 +54,7 @@ QCoro::Task<QString> SongSourceResolver::ResolveEntryAddress(int index, std::fun
     if (!e.locator.isEmpty()) {
         // A catalogue song's address came from the server: only a network address is
         // handed to the engine; anything else counts as no address.
-        const bool fromServer = e.kind >= SongKind::MusicId;
+        const bool fromServer = e.kind >= EntryKind::MusicId;
         if (!fromServer || isNetworkAddress(e.locator))
             co_return QString(e.locator); // a copy: the entry keeps its locator
     }
@@ -102,11 +102,11 @@ void SongSourceResolver::ReportPlayedAddress(int index, const QString &address)
         return;
     const QueueEntry &e = m_queue->at(index);
     qint64 listId = -1, musicId = -1, searchId = -1;
-    if (e.kind == SongKind::Playlist)
+    if (e.kind == EntryKind::Playlist)
         listId = e.id;
-    else if (e.kind == SongKind::MusicId)
+    else if (e.kind == EntryKind::MusicId)
         musicId = e.id;
-    else if (e.kind == SongKind::SearchId)
+    else if (e.kind == EntryKind::SearchId)
         searchId = e.id;
 
     if (listId != -1 && m_library) {
