@@ -3,6 +3,11 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLibrary>
+#include <QOpenGLContext>
+
+// Exported by Qt GUI: the context that every OpenGL context of the program shares
+// with. WebEngine composites through it.
+void qt_gl_set_global_share_context(QOpenGLContext *context);
 
 namespace kivo::WebModule {
 
@@ -22,9 +27,30 @@ QStringList searchPaths()
     return {dir + u"/kivoweb"_qs, dir + u"/../lib/kivoweb"_qs, dir + u"/lib/kivoweb"_qs, u"kivoweb"_qs};
 }
 
+namespace {
+// WebEngine needs the program-wide shared OpenGL context. Asking for it with
+// AA_ShareOpenGLContexts before QApplication brings OpenGL up at start-up (about
+// 200 ms on software GL, before the first window); made here, it costs that only
+// when the web panes load, after the window shows.
+void ensureGlobalShareContext()
+{
+    if (QOpenGLContext::globalShareContext() || !QCoreApplication::instance())
+        return;
+    auto *context = new QOpenGLContext(QCoreApplication::instance());
+    if (!context->create()) {
+        delete context;
+        return;
+    }
+    qt_gl_set_global_share_context(context);
+}
+} // namespace
+
 WebPaneFactory *load()
 {
     static WebPaneFactory *factory = []() -> WebPaneFactory * {
+        ensureGlobalShareContext();
+        if (!QOpenGLContext::globalShareContext())
+            return nullptr; // no OpenGL at all: web tabs keep their loading indicator
         using Entry = WebPaneFactory *(*)();
         for (const QString &path : searchPaths()) {
             // The library stays loaded for the life of the program.
@@ -42,7 +68,7 @@ WebPaneFactory *load()
 
 void setUpBeforeApplication()
 {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // Nothing up front any more: the shared context is made when the module loads.
 }
 
 bool registerSchemesBeforeApplication()

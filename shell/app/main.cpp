@@ -1,6 +1,7 @@
 #include "library/librarydatabase.h"
 #include "online/serverclient.h"
 #include "shell/installsettings.h"
+#include "shell/libraryaccess.h"
 #include "shell/programstate.h"
 #include "shell/ui/mainwindow.h"
 
@@ -42,7 +43,9 @@ int main(int argc, char *argv[])
     QNetworkAccessManager network;
     ServerClient server(&network, install.serverBaseUrl);
 
+    LibraryAccess access(library);
     MainWindowContext context;
+    context.library = &access;
     context.programDir = programDir;
     context.server = &server;
     context.state = &state;

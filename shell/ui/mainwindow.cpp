@@ -1,9 +1,12 @@
 #include "shell/ui/mainwindow.h"
 
 #include "online/serverclient.h"
+#include "shell/libraryaccess.h"
 #include "shell/ui/appicon.h"
 #include "shell/ui/busyoverlay.h"
 #include "shell/ui/buttonicons.h"
+#include "shell/ui/commandmenus.h"
+#include "shell/ui/onlineviews.h"
 #include "shell/ui/skinpainter.h"
 #include "shell/ui/trayicon.h"
 #include "shell/weblinks.h"
@@ -13,12 +16,11 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
+#include <QMetaMethod>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QProcess>
-#include <QStackedWidget>
 #include <QToolButton>
-#include <QTreeView>
 #include <QWindow>
 
 namespace kivo {
@@ -44,8 +46,6 @@ const ButtonSpec kButtons[] = {
     {6, u"标签向前滚动", ButtonGlyph::ScrollBack, {577, 36, 12, 22}},
     {7, u"标签向后滚动", ButtonGlyph::ScrollForward, {590, 36, 12, 22}},
     {8, u"停止", ButtonGlyph::Stop, {136, 408, 30, 26}},
-    {9, u"音量", ButtonGlyph::None, {305, 415, 12, 12}},
-    {10, u"播放进度", ButtonGlyph::None, {365, 415, 12, 12}},
     {11, u"首页", ButtonGlyph::FirstPage, {470, 306, 30, 20}},
     {12, u"上一页", ButtonGlyph::PreviousPage, {502, 306, 30, 20}},
     {13, u"下一页", ButtonGlyph::NextPage, {534, 306, 30, 20}},
@@ -99,12 +99,15 @@ MainWindow::MainWindow(MainWindowContext context, QWidget *parent)
     m_tray = new TrayIcon(this);
     m_tray->add(); // no tray host: the window still loads
     connect(m_tray, &TrayIcon::leftClicked, this, [this] {
-        // Mini mode stands in until the mini player exists: the main window comes back.
-        leaveMiniMode();
-        show();
+        if (!m_mainIsPlayer && isSignalConnected(QMetaMethod::fromSignal(&MainWindow::miniPlayerRequested))) {
+            Q_EMIT miniPlayerRequested();
+            return;
+        }
+        leaveMiniMode(); // no mini player to show: the main window comes back
         raise();
         activateWindow();
     });
+    wireTrayMenu();
 
     m_startTimer.setSingleShot(true);
     m_startTimer.setInterval(10);
@@ -129,29 +132,9 @@ void MainWindow::buildViews()
     m_label5->setStyleSheet(u"color:#e8f4ff; font-weight:bold; font-size:13px;"_qs);
     m_label5->installEventFilter(this);
 
-    // The two trees share one place; buttons 4 and 5 switch between them.
-    auto *catalogue = new QTreeView(this);
-    catalogue->setObjectName(u"TreeView1"_qs);
-    catalogue->setAccessibleName(u"在线媒体库"_qs);
-    catalogue->setGeometry(10, 64, 160, 238);
-    catalogue->setHeaderHidden(true);
-    m_catalogueTree = catalogue;
-    auto *library = new QTreeView(this);
-    library->setObjectName(u"TreeView2"_qs);
-    library->setAccessibleName(u"我的媒体库"_qs);
-    library->setGeometry(10, 64, 160, 238);
-    library->setHeaderHidden(true);
-    library->hide();
-    m_libraryTree = library;
+    // The trees, the result tabs, their status line and the news pane.
+    m_online = new OnlineViews(this, m_ctx.server, m_ctx.library);
 
-    auto *strip = new QWidget(this);
-    strip->setObjectName(u"Picture1"_qs);
-    strip->setGeometry(176, 36, 400, 24);
-    m_results = new QStackedWidget(this);
-    m_results->setObjectName(u"resultArea"_qs);
-    m_results->setGeometry(176, 64, 424, 238);
-
-    m_label6 = makeLabel(u"Label6"_qs, QString(), QRect(178, 306, 288, 20));
     m_label1 = makeLabel(u"Label1"_qs, QString(), QRect(14, 326, 420, 18));
     m_label7 = makeLabel(u"Label7"_qs, QString(), QRect(440, 326, 160, 18));
     m_label7->setToolTip(u"单击查看详细内容"_qs);
@@ -160,26 +143,12 @@ void MainWindow::buildViews()
     m_label7->setStyleSheet(u"color:#6cc8ff; text-decoration: underline;"_qs);
     m_label7->installEventFilter(this);
 
-    m_label4 = makeLabel(u"Label4"_qs, u"Kivo欢迎您，祝您愉快。"_qs, QRect(16, 350, 470, 24));
-    m_label4->setStyleSheet(u"color:#d8ecff; font-size:15px;"_qs);
-    m_label4->installEventFilter(this);
-    m_label8 = makeLabel(u"Label8"_qs, QString(), QRect(16, 350, 0, 24));
-    m_label8->setStyleSheet(u"color:#ff3b3b; font-size:15px;"_qs);
-    m_label2 = makeLabel(u"Label2"_qs, QString(), QRect(16, 374, 470, 16));
-    m_label2->setStyleSheet(u"color:#8fa8bd;"_qs);
     m_label3 = makeLabel(u"Label3"_qs, u"00:00"_qs, QRect(494, 350, 100, 24));
     m_label3->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_label3->setStyleSheet(u"color:#9fe0ff; font-size:15px; font-family: monospace;"_qs);
     m_label3->setCursor(Qt::PointingHandCursor);
     m_label3->installEventFilter(this);
-    for (QLabel *l : {m_label1, m_label2, m_label6})
-        l->setStyleSheet(l->styleSheet() + u"color:#aebfcc;"_qs);
-
-    // The small news pane; the web module gives it a page once it is loaded.
-    m_newsPane = new QWidget(this);
-    m_newsPane->setObjectName(u"Webggt"_qs);
-    m_newsPane->setGeometry(10, 304, 160, 20);
-    m_newsPane->hide();
+    m_label1->setStyleSheet(u"color:#aebfcc;"_qs);
 }
 
 void MainWindow::buildButtons()
@@ -206,6 +175,16 @@ void MainWindow::buildButtons()
     // The tab strip scroll buttons show only when more tabs are open than the strip holds.
     m_bf[6]->hide();
     m_bf[7]->hide();
+    connect(m_online, &OnlineViews::scrollButtonsVisibleChanged, this, [this](bool visible) {
+        m_bf[6]->setVisible(visible);
+        m_bf[7]->setVisible(visible);
+    });
+    connect(m_online, &OnlineViews::busyChanged, this, [this](bool busy) {
+        if (busy)
+            ShowBusy(QString());
+        else
+            HideBusy();
+    });
 }
 
 void MainWindow::paintEvent(QPaintEvent *)
@@ -225,7 +204,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         return true;
     }
     if (watched == m_label3) {
-        m_remainingTime = !m_remainingTime;
+        Q_EMIT timeReadoutClicked();
         return true;
     }
     if (watched == m_label7) {
@@ -251,16 +230,12 @@ void MainWindow::HideBusy()
 
 void MainWindow::PressButton(int n)
 {
+    if (m_quitting)
+        return;
     Q_EMIT buttonPressed(n);
+    if (m_online->PressButton(n))
+        return;
     switch (n) {
-    case 4:
-        m_catalogueTree->hide();
-        m_libraryTree->show();
-        break;
-    case 5:
-        m_libraryTree->hide();
-        m_catalogueTree->show();
-        break;
     case 16:
         enterMiniMode();
         break;
@@ -280,6 +255,7 @@ void MainWindow::enterMiniMode()
     m_busy->hideBusy();
     hide();
     m_mainIsPlayer = false;
+    Q_EMIT miniModeEntered();
 }
 
 void MainWindow::leaveMiniMode()
@@ -310,6 +286,7 @@ void MainWindow::quitApplication()
     // Mark first: a start-up step or a request still waiting must not touch what goes away.
     m_quitting = true;
     m_startTimer.stop();
+    Q_EMIT aboutToQuit();
     m_tray->remove();
     if (m_ctx.server)
         m_ctx.server->abortAll();
@@ -337,19 +314,30 @@ QCoro::Task<> MainWindow::runStartup()
         co_return;
     QPointer<MainWindow> self(this);
     StartupSequence sequence(*this, *m_ctx.server, *m_ctx.state);
-    co_await sequence.run();
+    auto running = sequence.run();
+    // The start-up page is on its way; meanwhile the web engine loads, off the
+    // path to the first window.
+    m_online->loadWebEngine();
+    co_await running;
     if (!self || m_quitting)
         co_return;
     m_startupFinished = true;
     Q_EMIT startupSequenceFinished();
 }
 
-void MainWindow::buildCatalogueTree() { }
+void MainWindow::buildCatalogueTree()
+{
+    m_online->buildCatalogueTree();
+}
 
-void MainWindow::addLibraryNodes() { }
+void MainWindow::addLibraryNodes()
+{
+    m_online->addLibraryNodes();
+}
 
 QCoro::Task<> MainWindow::loadLibraryNodes()
 {
+    m_online->loadLibraryNodes();
     co_return;
 }
 
@@ -358,7 +346,10 @@ void MainWindow::setNoticeLine(const QString &text)
     m_label1->setText(text);
 }
 
-void MainWindow::openAnnouncement(const QString &) { }
+void MainWindow::openAnnouncement(const QString &url)
+{
+    m_online->OpenWebTab(url, u"公告信息"_qs);
+}
 
 void MainWindow::setLink(const QString &target, const QString &caption)
 {
@@ -369,12 +360,7 @@ void MainWindow::setLink(const QString &target, const QString &caption)
 qint32 MainWindow::applyStoredConfig(const QDateTime &serverDate)
 {
     const qint32 count = m_ctx.applyStoredConfig ? m_ctx.applyStoredConfig(serverDate) : 0;
-    // The stored colour, when there is one, is the lyric highlight and second line's.
-    if (m_ctx.state && m_ctx.state->settings.highlightColourStored) {
-        const QString colour = m_ctx.state->settings.highlightQColor().name();
-        m_label8->setStyleSheet(u"font-size:15px; color:"_qs + colour + u";"_qs);
-        m_label2->setStyleSheet(u"color:"_qs + colour + u";"_qs);
-    }
+    Q_EMIT settingsApplied();
     return count;
 }
 
@@ -403,7 +389,25 @@ void MainWindow::showNewVersionMessage(const QString &text)
 
 void MainWindow::navigateNewsPane(const QString &url)
 {
-    m_newsPaneUrl = url;
+    m_online->loadNewsPane(url);
+}
+
+void MainWindow::wireTrayMenu()
+{
+    CommandMenus *menus = m_online->menus();
+    m_tray->setMenu(menus->menu(u"右键菜单"_qs));
+    const std::pair<const char16_t *, int> items[] = {
+        {u"播放", 0},
+        {u"暂停", 0},
+        {u"停止", 8},
+        {u"上一首", 1},
+        {u"下一首", 2},
+        {u"退出", 18},
+    };
+    for (const auto &[name, n] : items) {
+        if (QAction *action = menus->item(QString::fromUtf16(name)))
+            connect(action, &QAction::triggered, this, [this, n = n] { PressButton(n); });
+    }
 }
 
 } // namespace kivo

@@ -12,11 +12,12 @@
 
 class QAbstractButton;
 class QLabel;
-class QStackedWidget;
 
 namespace kivo {
 
 class BusyOverlay;
+class LibraryAccess;
+class OnlineViews;
 class ServerClient;
 class TrayIcon;
 
@@ -26,6 +27,7 @@ struct MainWindowContext
     QString programDir;
     ServerClient *server = nullptr;
     ProgramState *state = nullptr;
+    LibraryAccess *library = nullptr; // the trees, pages, player and lyrics read the library through it
     // Table config against the server's date: returns the day's download count.
     std::function<qint32(const QDateTime &)> applyStoredConfig;
     // Releases the library connection at exit.
@@ -49,6 +51,9 @@ public:
     void HideBusy();
     BusyOverlay *busyOverlay() const { return m_busy; }
     TrayIcon *trayIcon() const { return m_tray; }
+    OnlineViews *online() const { return m_online; }
+    const MainWindowContext &context() const { return m_ctx; }
+    QLabel *timeLabel() const { return m_label3; }
 
     // "1" while this window is the visible player, "0" while the mini player stands in.
     bool isMainPlayerVisible() const { return m_mainIsPlayer; }
@@ -57,7 +62,6 @@ public:
     void hideToTray();
     void quitApplication();
 
-    bool remainingTimeShown() const { return m_remainingTime; }
     QString noticeLine() const;
     QString linkTarget() const { return m_linkTarget; }
     bool startupFinished() const { return m_startupFinished; }
@@ -80,7 +84,13 @@ public:
 
 Q_SIGNALS:
     void startupSequenceFinished();
+    // Every press of a numbered button; the playback side answers 0 to 3, 8, 9, 10 and 20.
     void buttonPressed(int n);
+    void miniModeEntered(); // the mini player stands in for this window
+    void miniPlayerRequested(); // the tray brings the mini player back
+    void timeReadoutClicked(); // Label3 flips elapsed and remaining time
+    void settingsApplied(); // the stored settings have been read at start-up
+    void aboutToQuit(); // exit: stop playing before the windows go
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -90,6 +100,7 @@ private:
     void buildViews();
     void buildButtons();
     QLabel *makeLabel(const QString &name, const QString &text, const QRect &geometry);
+    void wireTrayMenu();
     QCoro::Task<> runStartup();
 
     MainWindowContext m_ctx;
@@ -97,15 +108,10 @@ private:
     TrayIcon *m_tray = nullptr;
     QTimer m_startTimer; // Timer4: the start-up sequence at its first tick
     std::array<QAbstractButton *, 21> m_bf {};
-    QLabel *m_label1 = nullptr, *m_label2 = nullptr, *m_label3 = nullptr, *m_label4 = nullptr;
-    QLabel *m_label5 = nullptr, *m_label6 = nullptr, *m_label7 = nullptr, *m_label8 = nullptr;
-    QWidget *m_catalogueTree = nullptr, *m_libraryTree = nullptr;
-    QStackedWidget *m_results = nullptr;
-    QWidget *m_newsPane = nullptr;
+    QLabel *m_label1 = nullptr, *m_label3 = nullptr, *m_label5 = nullptr, *m_label7 = nullptr;
+    OnlineViews *m_online = nullptr;
     QString m_linkTarget;
-    QString m_newsPaneUrl;
     bool m_mainIsPlayer = true;
-    bool m_remainingTime = false;
     bool m_quitting = false;
     bool m_startupFinished = false;
 };

@@ -1,0 +1,182 @@
+#include "shell/ui/onlineviews.h"
+
+#include "library/librarypages.h"
+#include "library/librarysource.h"
+#include "library/songlistmodel.h"
+#include "library/ui/librarytreeview.h"
+#include "online/resultpages.h"
+#include "online/serverclient.h"
+#include "online/ui/adpane.h"
+#include "online/ui/cataloguetreeview.h"
+#include "online/ui/resultarea.h"
+#include "online/ui/webmodule.h"
+#include "shell/ui/commandmenus.h"
+
+#include <QLabel>
+#include <QTreeView>
+#include <QUrl>
+
+namespace kivo {
+
+namespace {
+// Places on the 610 × 450 face, in pixels.
+const QRect kTreeArea(10, 64, 160, 238);
+const QRect kStripArea(176, 36, 400, 24);
+const QRect kResultArea(176, 64, 424, 238);
+const QRect kStatusLine(178, 306, 288, 20);
+const QRect kNewsPane(10, 304, 160, 20);
+} // namespace
+
+OnlineViews::OnlineViews(QWidget *window, ServerClient *server, const LibrarySource *library)
+    : QObject(window)
+    , m_window(window)
+    , m_server(server)
+    , m_library(library)
+    , m_fetcher(server)
+    , m_libraryTree(&m_libraryModel)
+{
+    m_pages = new ResultPages(&m_fetcher, this);
+    m_catalogue = std::make_unique<CatalogueTree>(&m_catalogueModel, m_pages);
+
+    m_area = new ResultArea(m_pages, window);
+    m_area->setGeometry(kResultArea);
+    m_area->strip()->setParent(window);
+    m_area->strip()->setGeometry(kStripArea);
+    m_area->statusLabel()->setParent(window);
+    m_area->statusLabel()->setGeometry(kStatusLine);
+    m_area->statusLabel()->setStyleSheet(u"color:#aebfcc;"_qs);
+
+    m_menus = new CommandMenus(window);
+    m_libraryPages = std::make_unique<LibraryPages>(m_pages, m_library);
+
+    m_catalogueView = new CatalogueTreeView(m_catalogue.get(), m_menus, &m_lastButton, window);
+    m_catalogueView->setGeometry(kTreeArea);
+    m_libraryView = new LibraryTreeView(&m_libraryTree, m_libraryPages.get(), m_menus, &m_lastButton, window);
+    m_libraryView->setGeometry(kTreeArea);
+    m_libraryView->hide();
+
+    m_newsPane = new AdPane(window);
+    m_newsPane->setObjectName(u"Webggt"_qs);
+    m_newsPane->setGeometry(kNewsPane);
+
+    connect(m_pages, &ResultPages::busyChanged, this, &OnlineViews::busyChanged);
+    connect(m_catalogue.get(), &CatalogueTree::busyChanged, this, &OnlineViews::busyChanged);
+    connect(m_area, &ResultArea::scrollButtonsVisibleChanged, this, &OnlineViews::scrollButtonsVisibleChanged);
+    connect(m_area, &ResultArea::rowActivated, this, [this](int view, int row) {
+        if (const auto ref = songRow(view, row))
+            Q_EMIT songRowActivated(*ref);
+    });
+    connect(m_area, &ResultArea::rowContextMenuRequested, this, [this](int view, int row, const QPoint &pos) {
+        if (const auto ref = songRow(view, row))
+            Q_EMIT songRowMenuRequested(*ref, view, row, pos);
+    });
+}
+
+OnlineViews::~OnlineViews() = default;
+
+void OnlineViews::buildCatalogueTree()
+{
+    CatalogueTree::BuildCatalogueTree(m_catalogueModel);
+    m_catalogueView->expand(m_catalogueModel.indexOf(u"a0"_qs));
+}
+
+void OnlineViews::addLibraryNodes()
+{
+    m_libraryTree.AddLibraryNodes();
+    m_libraryView->expand(m_libraryModel.indexOf(u"a0"_qs));
+}
+
+void OnlineViews::loadLibraryNodes()
+{
+    if (m_library)
+        m_libraryTree.LoadLibraryNodes(*m_library);
+}
+
+void OnlineViews::addHistoryDayNode(int id, const QString &caption)
+{
+    m_libraryTree.addHistoryDayNode(LibraryListEntry{id, caption});
+}
+
+int OnlineViews::OpenWebTab(const QString &url, const QString &title)
+{
+    return m_area->OpenWebTab(url, title);
+}
+
+void OnlineViews::loadWebEngine()
+{
+    if (m_webFactory)
+        return;
+    m_webFactory = WebModule::load();
+    if (!m_webFactory)
+        return; // no web engine: web tabs keep their loading indicator
+    m_area->setWebPaneFactory(m_webFactory);
+    m_newsPane->setWebPaneFactory(m_webFactory, QUrl(m_server->baseUrl()).host());
+    if (!m_pendingNewsPane.isEmpty())
+        m_newsPane->load(QUrl(m_pendingNewsPane));
+}
+
+void OnlineViews::loadNewsPane(const QString &url)
+{
+    m_pendingNewsPane = url;
+    if (m_webFactory)
+        m_newsPane->load(QUrl(url));
+}
+
+void OnlineViews::setNowPlayingProvider(std::function<QList<NowPlayingItem>()> provider)
+{
+    m_libraryPages->setNowPlaying(std::move(provider));
+}
+
+std::optional<SongRowRef> OnlineViews::songRow(int view, int row) const
+{
+    const SongListModel *model = m_pages->listModel(view);
+    if (!model || row < 0 || row >= model->rowCount())
+        return std::nullopt;
+    const SongListRow &r = model->rowAt(row);
+    SongRowRef ref;
+    ref.text = r.cells.value(0);
+    switch (model->pageKind()) {
+    case SongPageKind::NowPlaying:
+        ref.pageTag = u"playing"_qs;
+        ref.tag = QString::number(r.entry);
+        break;
+    case SongPageKind::Downloads:
+        ref.pageTag = model->downloading() ? u"downing"_qs : u"down"_qs;
+        ref.tag = QString::number(r.entry) + u"|||"_qs + r.entryFields.join(u"|||"_qs);
+        break;
+    default:
+        ref.tag = r.record.toText();
+        break;
+    }
+    return ref;
+}
+
+bool OnlineViews::PressButton(int n)
+{
+    switch (n) {
+    case 4:
+        m_catalogueView->hide();
+        m_libraryView->show();
+        return true;
+    case 5:
+        m_libraryView->hide();
+        m_catalogueView->show();
+        return true;
+    case 6:
+        m_area->ScrollTabStrip(TabStrip::Direction::Back);
+        return true;
+    case 7:
+        m_area->ScrollTabStrip(TabStrip::Direction::Forward);
+        return true;
+    case 11:
+    case 12:
+    case 13:
+    case 14:
+        m_area->TurnListPage(n - 10);
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace kivo

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "library/keyedtreemodel.h"
+#include "library/librarytree.h"
+#include "library/ui/treemousebutton.h"
+#include "online/cataloguetree.h"
+#include "online/serverclientfetcher.h"
+#include "playback/songrow.h"
+
+#include <QObject>
+#include <QPoint>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace kivo {
+
+class AdPane;
+class CatalogueTreeView;
+class CommandMenus;
+class LibraryPages;
+class LibrarySource;
+class LibraryTreeView;
+class ResultArea;
+class ResultPages;
+class ServerClient;
+class WebPaneFactory;
+
+// The catalogue and library trees, the result tabs with their song lists and web
+// panes, the news pane and the popup menus of the main window, wired together.
+class OnlineViews : public QObject
+{
+    Q_OBJECT
+public:
+    OnlineViews(QWidget *window, ServerClient *server, const LibrarySource *library);
+    ~OnlineViews() override;
+
+    ResultArea *resultArea() const { return m_area; }
+    ResultPages *pages() const { return m_pages; }
+    CommandMenus *menus() const { return m_menus; }
+    CatalogueTreeView *catalogueView() const { return m_catalogueView; }
+    LibraryTreeView *libraryView() const { return m_libraryView; }
+    LibraryTree *libraryTree() { return &m_libraryTree; }
+    LibraryPages *libraryPages() const { return m_libraryPages.get(); }
+
+    // Start-up steps: the fixed catalogue, the fixed library nodes, then the stored ones.
+    void buildCatalogueTree();
+    void addLibraryNodes();
+    void loadLibraryNodes();
+    // A day the history record added: node "d"+id under "d0".
+    void addHistoryDayNode(int id, const QString &caption);
+
+    int OpenWebTab(const QString &url, const QString &title);
+    // Loads the web engine (after the first window shows) and the news pane "webggt.asp".
+    void loadWebEngine();
+    void loadNewsPane(const QString &url);
+
+    // The now-playing page's rows come from the queue.
+    void setNowPlayingProvider(std::function<QList<NowPlayingItem>()> provider);
+
+    // A row of a list view as the queue operations read it.
+    std::optional<SongRowRef> songRow(int view, int row) const;
+
+    // The buttons of the main window this part answers: 4 to 7 and 11 to 14.
+    bool PressButton(int n);
+
+Q_SIGNALS:
+    void busyChanged(bool busy);
+    void scrollButtonsVisibleChanged(bool visible);
+    void songRowActivated(const kivo::SongRowRef &row);
+    void songRowMenuRequested(const kivo::SongRowRef &row, int view, int rowIndex, const QPoint &globalPos);
+
+private:
+    QWidget *m_window;
+    ServerClient *m_server;
+    const LibrarySource *m_library;
+    ServerClientFetcher m_fetcher;
+    ResultPages *m_pages = nullptr;
+    ResultArea *m_area = nullptr;
+    CommandMenus *m_menus = nullptr;
+    LastTreeButton m_lastButton;
+    KeyedTreeModel m_catalogueModel;
+    KeyedTreeModel m_libraryModel;
+    std::unique_ptr<CatalogueTree> m_catalogue; // needs the pages, made after them
+    LibraryTree m_libraryTree;
+    std::unique_ptr<LibraryPages> m_libraryPages;
+    CatalogueTreeView *m_catalogueView = nullptr;
+    LibraryTreeView *m_libraryView = nullptr;
+    AdPane *m_newsPane = nullptr;
+    WebPaneFactory *m_webFactory = nullptr;
+    QString m_pendingNewsPane;
+};
+
+} // namespace kivo
