@@ -5,6 +5,8 @@
 #include <QLibrary>
 #include <QOpenGLContext>
 
+#include <unistd.h>
+
 // Exported by Qt GUI: the context that every OpenGL context of the program shares
 // with. WebEngine composites through it.
 void qt_gl_set_global_share_context(QOpenGLContext *context);
@@ -48,6 +50,10 @@ void ensureGlobalShareContext()
 WebPaneFactory *load()
 {
     static WebPaneFactory *factory = []() -> WebPaneFactory * {
+        // The web engine's sandbox refuses to start for root; run without it there
+        // rather than lose every web pane.
+        if (::geteuid() == 0)
+            qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
         ensureGlobalShareContext();
         if (!QOpenGLContext::globalShareContext())
             return nullptr; // no OpenGL at all: web tabs keep their loading indicator

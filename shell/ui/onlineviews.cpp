@@ -20,11 +20,11 @@ namespace kivo {
 
 namespace {
 // Places on the 610 × 450 face, in pixels.
-const QRect kTreeArea(10, 64, 160, 238);
+const QRect kTreeArea(10, 64, 160, 190);
 const QRect kStripArea(176, 36, 400, 24);
 const QRect kResultArea(176, 64, 424, 238);
 const QRect kStatusLine(178, 306, 288, 20);
-const QRect kNewsPane(10, 304, 160, 20);
+const QRect kNewsPane(10, 258, 160, 44); // under the tree, shown once its page has loaded
 } // namespace
 
 OnlineViews::OnlineViews(QWidget *window, ServerClient *server, const LibrarySource *library)
@@ -94,7 +94,7 @@ void OnlineViews::loadLibraryNodes()
 
 void OnlineViews::addHistoryDayNode(int id, const QString &caption)
 {
-    m_libraryTree.addHistoryDayNode(LibraryListEntry{id, caption});
+    m_libraryTree.addHistoryDayNode(LibraryListEntry {id, caption});
 }
 
 int OnlineViews::OpenWebTab(const QString &url, const QString &title)
