@@ -98,8 +98,9 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(statusLine().contains(u"第1/"_qs), 10000);
         window->PressButton(12); // nothing before the first page
         const QStringList log = server->requestLog();
-        QCOMPARE(log, (QStringList{u"POST /soft.asp?mlid=1&page=1"_qs, u"POST /soft.asp?mlid=1&page=2"_qs,
-                                   u"POST /soft.asp?mlid=1&page=1"_qs}));
+        QCOMPARE(log,
+            (QStringList {u"POST /soft.asp?mlid=1&page=1"_qs, u"POST /soft.asp?mlid=1&page=2"_qs,
+                u"POST /soft.asp?mlid=1&page=1"_qs}));
     }
 
     void treeLevelsPage()
