@@ -39,8 +39,8 @@ private Q_SLOTS:
         touch.close();
         QVERIFY(library.addSongToPlaylist(list, {u"本地歌"_qs, localSong, u"本地歌"_qs, 0, 0}).id > 0);
         QVERIFY(library.addSongToPlaylist(list, {u"网络歌"_qs, u"http://h/a.mp3"_qs, u"网络歌"_qs, 2, 1002}).id > 0);
-        const auto played = library.recordPlay({u"昨天的歌"_qs, u"http://h/b.mp3"_qs, u"昨天的歌"_qs, 2, 1003},
-                                               QDate(2026, 3, 9));
+        const auto played
+            = library.recordPlay({u"昨天的歌"_qs, u"http://h/b.mp3"_qs, u"昨天的歌"_qs, 2, 1003}, QDate(2026, 3, 9));
         QVERIFY(played.newDay);
         QVERIFY(library.addCdAlbum(u"歌手-专辑"_qs, 501).id > 0);
 
@@ -81,7 +81,7 @@ private Q_SLOTS:
         QVERIFY(openPage(online, dayKey) > 0);
         server.clearLog();
         QVERIFY(openPage(online, u"f1-501"_qs) > 0);
-        QCOMPARE(server.requestLog(), QStringList{u"POST /urlkxrj_4.asp?id=501&page=1"_qs});
+        QCOMPARE(server.requestLog(), QStringList {u"POST /urlkxrj_4.asp?id=501&page=1"_qs});
         window.quitApplication();
         library.release();
     }

@@ -12,6 +12,44 @@
 
 using namespace kivo;
 
+namespace {
+// A main window over a fresh library whose download counter was counted at the
+// given times, started against the demo server.
+struct Run
+{
+    QTemporaryDir dir;
+    LibraryDatabase library;
+    QNetworkAccessManager nam;
+    std::unique_ptr<ServerClient> client;
+    ProgramState state;
+    std::unique_ptr<MainWindow> window;
+    bool finished = false;
+
+    Run(const test::DemoServer &server, const QList<QDateTime> &downloads)
+    {
+        const QString file = dir.path() + u"/kx.dat"_qs;
+        if (LibraryDatabase::create(file).status == LibraryCreateOutcome::Status::Failed || !library.open(file).ok())
+            return;
+        library.saveSettingsContent(u"26㊣1㊣1㊣1㊣0㊣255"_qs);
+        for (const QDateTime &at : downloads)
+            library.countDownload(at);
+        client = std::make_unique<ServerClient>(&nam, server.baseUrl());
+        MainWindowContext ctx;
+        ctx.programDir = dir.path();
+        ctx.server = client.get();
+        ctx.state = &state;
+        ctx.applyStoredConfig = [this](const QDateTime &day) -> qint32 {
+            const auto config = library.loadStartupConfig(day);
+            return config ? config->dailyDownloadCount : 0;
+        };
+        window = std::make_unique<MainWindow>(ctx);
+        window->show();
+        QSignalSpy done(window.get(), &MainWindow::startupSequenceFinished);
+        finished = done.wait(15000);
+    }
+};
+} // namespace
+
 class StartupDemoTest : public QObject
 {
     Q_OBJECT
@@ -31,40 +69,17 @@ private Q_SLOTS:
         QVERIFY(server->setNoticeField(u"queue"_qs, u"12"_qs));
         QVERIFY(server->setNoticeField(u"daily"_qs, u"3"_qs));
         QVERIFY(server->setNoticeField(u"date"_qs, u"2026-12-07"_qs));
+        // A counter that belongs to the same day, at another hour.
+        Run run(*server, {QDateTime(QDate(2026, 12, 7), QTime(8, 0)), QDateTime(QDate(2026, 12, 7), QTime(9, 0))});
+        QVERIFY(run.finished);
 
-        // A library whose counter belongs to the same day at another hour.
-        QTemporaryDir dir;
-        const QString file = dir.path() + u"/kx.dat"_qs;
-        QVERIFY(LibraryDatabase::create(file).status != LibraryCreateOutcome::Status::Failed);
-        LibraryDatabase library;
-        QVERIFY(library.open(file).ok());
-        QVERIFY(library.saveSettingsContent(u"26㊣1㊣1㊣1㊣0㊣255"_qs));
-        QVERIFY(library.countDownload(QDateTime(QDate(2026, 12, 7), QTime(8, 0))));
-        QVERIFY(library.countDownload(QDateTime(QDate(2026, 12, 7), QTime(9, 0))));
-
-        QNetworkAccessManager nam;
-        ServerClient client(&nam, server->baseUrl());
-        ProgramState state;
-        MainWindowContext ctx;
-        ctx.programDir = dir.path();
-        ctx.server = &client;
-        ctx.state = &state;
-        ctx.applyStoredConfig = [&](const QDateTime &day) -> qint32 {
-            const auto config = library.loadStartupConfig(day);
-            return config ? config->dailyDownloadCount : 0;
-        };
-        MainWindow window(ctx);
-        window.show();
-        QSignalSpy finished(&window, &MainWindow::startupSequenceFinished);
-        QVERIFY(finished.wait(15000));
-
-        QCOMPARE(window.findChild<QLabel *>(u"Label1"_qs)->text(), u"欢迎使用演示服务器"_qs);
-        QCOMPARE(window.findChild<QLabel *>(u"Label7"_qs)->text(), u"使用帮助"_qs);
-        QCOMPARE(window.linkTarget(), server->baseUrl() + u"softhelp.asp"_qs);
-        QCOMPARE(state.maxQueuedDownloads, qint16(12));
-        QCOMPARE(state.dailyDownloadLimit, qint16(3));
-        QCOMPARE(state.serverDate.date(), QDate(2026, 12, 7));
-        QCOMPARE(state.dailyDownloadCount, 2); // same day, another hour: the count stands
+        QCOMPARE(run.window->findChild<QLabel *>(u"Label1"_qs)->text(), u"欢迎使用演示服务器"_qs);
+        QCOMPARE(run.window->findChild<QLabel *>(u"Label7"_qs)->text(), u"使用帮助"_qs);
+        QCOMPARE(run.window->linkTarget(), server->baseUrl() + u"softhelp.asp"_qs);
+        QCOMPARE(run.state.maxQueuedDownloads, qint16(12));
+        QCOMPARE(run.state.dailyDownloadLimit, qint16(3));
+        QCOMPARE(run.state.serverDate.date(), QDate(2026, 12, 7));
+        QCOMPARE(run.state.dailyDownloadCount, 2); // same day, another hour: the count stands
         QVERIFY(server->requestLog().contains(u"POST /dl.asp"_qs));
     }
 
@@ -72,31 +87,10 @@ private Q_SLOTS:
     {
         QVERIFY(server->reset());
         QVERIFY(server->setNoticeField(u"date"_qs, u"2026-12-08"_qs));
-        QTemporaryDir dir;
-        const QString file = dir.path() + u"/kx.dat"_qs;
-        QVERIFY(LibraryDatabase::create(file).status != LibraryCreateOutcome::Status::Failed);
-        LibraryDatabase library;
-        QVERIFY(library.open(file).ok());
-        QVERIFY(library.saveSettingsContent(u"26㊣1㊣1㊣1㊣0㊣255"_qs));
-        QVERIFY(library.countDownload(QDateTime(QDate(2026, 12, 7), QTime(23, 0))));
-
-        QNetworkAccessManager nam;
-        ServerClient client(&nam, server->baseUrl());
-        ProgramState state;
-        MainWindowContext ctx;
-        ctx.programDir = dir.path();
-        ctx.server = &client;
-        ctx.state = &state;
-        ctx.applyStoredConfig = [&](const QDateTime &day) -> qint32 {
-            const auto config = library.loadStartupConfig(day);
-            return config ? config->dailyDownloadCount : 0;
-        };
-        MainWindow window(ctx);
-        window.show();
-        QSignalSpy finished(&window, &MainWindow::startupSequenceFinished);
-        QVERIFY(finished.wait(15000));
-        QCOMPARE(state.dailyDownloadCount, 0);
-        QCOMPARE(library.configRow()->downday, 0);
+        Run run(*server, {QDateTime(QDate(2026, 12, 7), QTime(23, 0))});
+        QVERIFY(run.finished);
+        QCOMPARE(run.state.dailyDownloadCount, 0);
+        QCOMPARE(run.library.configRow()->downday, 0);
     }
 
 private:
