@@ -40,8 +40,8 @@ QCoro::Task<void> LyricsBridge::ResolveEntryLyrics(int index, std::function<bool
         co_return;
     const quint64 ticket = m_ticket;
     const QueueEntry entry = m_queue->at(index); // a copy: the queue may change while we wait
-    const QString raw = co_await kivo::ResolveEntryLyrics(
-        m_server, m_library, entry.id, entry.kind, entry.lyrics, lyricsEnabled());
+    const QString raw
+        = co_await kivo::ResolveEntryLyrics(m_server, m_library, entry.id, entry.kind, entry.lyrics, lyricsEnabled());
     // Another entry started meanwhile: these lyrics belong to nobody on screen.
     if (!stillCurrent() || !m_lyrics->isCurrentTicket(ticket))
         co_return;

@@ -16,8 +16,8 @@ struct StoredSettings;
 class LyricsBridge final : public LyricsHooks
 {
 public:
-    LyricsBridge(LyricsController *lyrics, ServerClient *server, LyricsLibrary *library,
-        const StoredSettings *settings);
+    LyricsBridge(
+        LyricsController *lyrics, ServerClient *server, LyricsLibrary *library, const StoredSettings *settings);
 
     // The queue is made by the playback session, after this bridge.
     void setQueue(PlayQueue *queue) { m_queue = queue; }

@@ -2,8 +2,8 @@
 
 #include "lyrics/lyricscontroller.h"
 #include "lyrics/ui/lyriclinewidget.h"
-#include "online/ui/resultarea.h"
 #include "online/resultpages.h"
+#include "online/ui/resultarea.h"
 #include "playback/mediaengine.h"
 #include "playback/mediaengineloader.h"
 #include "playback/playbacksession.h"
@@ -11,8 +11,8 @@
 #include "playback/playqueue.h"
 #include "playback/serverclientsource.h"
 #include "playback/ui/videodisplay.h"
-#include "shell/lyricsbridge.h"
 #include "shell/libraryaccess.h"
+#include "shell/lyricsbridge.h"
 #include "shell/ui/buttonicons.h"
 #include "shell/ui/knob.h"
 #include "shell/ui/knobbinding.h"
@@ -103,8 +103,8 @@ PlaybackViews::PlaybackViews(MainWindow *window, PlaybackViewsOptions options)
     const MainWindowContext &ctx = window->context();
     m_lyrics = new LyricsController(this);
     m_server = std::make_unique<ServerClientSource>(ctx.server);
-    m_bridge = std::make_unique<LyricsBridge>(
-        m_lyrics, ctx.server, ctx.library, ctx.state ? &ctx.state->settings : nullptr);
+    m_bridge
+        = std::make_unique<LyricsBridge>(m_lyrics, ctx.server, ctx.library, ctx.state ? &ctx.state->settings : nullptr);
     m_session = std::make_unique<PlaybackSession>(m_server.get(), ctx.library, m_bridge.get());
     m_bridge->setQueue(m_session->queue());
 
@@ -141,21 +141,20 @@ void PlaybackViews::buildLyricDeck()
 void PlaybackViews::buildKnobs()
 {
     const qreal dpr = m_window->devicePixelRatioF() > 0 ? m_window->devicePixelRatioF() : 1.0;
-    auto makeKnob = [dpr](QWidget *parent, const QString &name, const QString &accessible, QSize size, int y,
-                        int left) {
-        auto *knob = new Knob(accessible, parent);
-        knob->setObjectName(name);
-        knob->resize(size);
-        knob->move(0, y);
-        knob->setImage(Skin::knob(size, dpr));
-        knob->setLeftTwips(left);
-        return knob;
-    };
+    auto makeKnob
+        = [dpr](QWidget *parent, const QString &name, const QString &accessible, QSize size, int y, int left) {
+              auto *knob = new Knob(accessible, parent);
+              knob->setObjectName(name);
+              knob->resize(size);
+              knob->move(0, y);
+              knob->setImage(Skin::knob(size, dpr));
+              knob->setLeftTwips(left);
+              return knob;
+          };
     new KnobGroove(KnobTracks::mainVolume, kKnobSize, kKnobY, m_window);
     new KnobGroove(KnobTracks::mainPosition, kKnobSize, kKnobY, m_window);
     m_volume = makeKnob(m_window, u"bf9"_qs, u"音量"_qs, kKnobSize, kKnobY, KnobTracks::mainVolume.maxLeft);
-    m_position
-        = makeKnob(m_window, u"bf10"_qs, u"播放进度"_qs, kKnobSize, kKnobY, KnobTracks::mainPosition.minLeft);
+    m_position = makeKnob(m_window, u"bf10"_qs, u"播放进度"_qs, kKnobSize, kKnobY, KnobTracks::mainPosition.minLeft);
 
     auto *deck = new OffsetDeck(m_window);
     deck->setGeometry(kOffsetDeck);
@@ -275,8 +274,7 @@ bool PlaybackViews::loadEngine()
     if (m_engineTried)
         return m_session->hasEngine();
     m_engineTried = true;
-    MediaEngine *engine
-        = loadMediaEngine(nullptr, m_options.engineOptions, m_options.engineModuleDir, &m_engineError);
+    MediaEngine *engine = loadMediaEngine(nullptr, m_options.engineOptions, m_options.engineModuleDir, &m_engineError);
     if (engine)
         m_session->attachEngine(engine, m_options.publishOnSessionBus);
     Q_EMIT engineReady(engine != nullptr);

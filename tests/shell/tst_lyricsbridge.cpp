@@ -32,9 +32,9 @@ private Q_SLOTS:
         const QString file = u"[00:01.00]file one\n[00:03.00]file two\n"_qs;
         QTest::newRow("cached lyrics") << cached << QString() << true << true << cached << u"cached one"_qs;
         QTest::newRow("file beside the song wins")
-            << cached << file << true << true << u"[00:01.00]file one<br>[00:03.00]file two<br>"_qs
-            << u"file one"_qs;
-        QTest::newRow("file ignored when lyrics are off") << QString() << file << false << true << QString() << QString();
+            << cached << file << true << true << u"[00:01.00]file one<br>[00:03.00]file two<br>"_qs << u"file one"_qs;
+        QTest::newRow("file ignored when lyrics are off")
+            << QString() << file << false << true << QString() << QString();
         QTest::newRow("overtaken start shows nothing") << cached << QString() << true << false << cached << QString();
     }
     void entryLyricsAreStoredAndShown()
@@ -79,7 +79,8 @@ private Q_SLOTS:
         if (expectFirstLine.isEmpty()) {
             QVERIFY(lyrics.currentLyrics().isEmpty());
         } else {
-            QVERIFY2(lyrics.currentLyrics().text().contains(expectFirstLine), qPrintable(lyrics.currentLyrics().text()));
+            QVERIFY2(
+                lyrics.currentLyrics().text().contains(expectFirstLine), qPrintable(lyrics.currentLyrics().text()));
             QVERIFY(lyrics.currentLyrics().isDisplayable());
         }
     }

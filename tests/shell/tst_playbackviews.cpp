@@ -4,6 +4,7 @@
 // shows its lyrics and answers the transport buttons on both windows.
 
 #include "library/librarydatabase.h"
+#include "library/ui/librarytreeview.h"
 #include "lyrics/lyricscontroller.h"
 #include "lyrics/ui/lyriclinewidget.h"
 #include "online/pageformats.h"
@@ -15,6 +16,7 @@
 #include "playback/playercontrol.h"
 #include "playback/playqueue.h"
 #include "playback/songrowmenu.h"
+#include "playback/ui/videodisplay.h"
 #include "shell/libraryaccess.h"
 #include "shell/ui/buttonicons.h"
 #include "shell/ui/commandmenus.h"
@@ -60,6 +62,7 @@ class PlaybackViewsTest : public QObject
     std::unique_ptr<MainWindow> m_window;
     PlaybackViews *m_views = nullptr;
     QString m_songTitle;
+    int m_playlistId = 0;
 
     QLabel *label(const QString &name) const { return m_window->findChild<QLabel *>(name); }
     PlayerControl *control() const { return m_views->session()->control(); }
@@ -94,8 +97,7 @@ class PlaybackViewsTest : public QObject
 
     QStringList lyricTexts(const QString &id)
     {
-        const QString payload
-            = HiddenDataPage::payloadOf(m_demo->post("/softlrc.asp?id=" + id.toLatin1()).text());
+        const QString payload = HiddenDataPage::payloadOf(m_demo->post("/softlrc.asp?id=" + id.toLatin1()).text());
         QStringList out;
         for (const QString &line : payload.split(u"<br>"_qs))
             if (const QString text = line.section(u']', -1).trimmed(); !text.isEmpty())
@@ -112,6 +114,14 @@ private Q_SLOTS:
         QCOMPARE(LibraryDatabase::create(path).status, LibraryCreateOutcome::Status::Created);
         QVERIFY(m_db.open(path).ok());
         m_access = std::make_unique<LibraryAccess>(m_db);
+        // A playlist of two demo songs with addresses of their own.
+        m_playlistId = m_db.addPlaylist(u"测试列表"_qs).id;
+        QVERIFY(m_playlistId > 0);
+        for (const QString &id : {u"1001"_qs, u"1002"_qs})
+            QVERIFY(
+                m_db.addSongToPlaylist(m_playlistId,
+                        {u"列表歌"_qs + id, m_demo->baseUrl() + u"media/songs/"_qs + id + u".mp3"_qs, QString(), 0, 0})
+                    .added());
         m_server = std::make_unique<ServerClient>(&m_nam, m_demo->baseUrl());
         m_state.serverBaseUrl = m_demo->baseUrl();
 
@@ -120,7 +130,11 @@ private Q_SLOTS:
         ctx.server = m_server.get();
         ctx.state = &m_state;
         ctx.library = m_access.get();
-        ctx.applyStoredConfig = [](const QDateTime &) { return 0; };
+        // Stored settings: 20 s load time-out, pure green highlight.
+        ctx.applyStoredConfig = [this](const QDateTime &) {
+            m_state.settings = StoredSettings::parse(u"20㊣1㊣1㊣1㊣0㊣65280"_qs);
+            return 0;
+        };
         m_window = std::make_unique<MainWindow>(ctx);
         PlaybackViewsOptions options;
         options.engineOptions = {u"ao=null"_qs, u"vo=null"_qs, u"network-timeout=5"_qs};
@@ -168,6 +182,15 @@ private Q_SLOTS:
     }
 
     // The lyric line toggles the offset knob, which sits under the line.
+    // The settings were read before the engine came: they reach the control when it does.
+    void storedSettingsReachTheLinesAndTheControl()
+    {
+        const QColor green(0, 255, 0);
+        QCOMPARE(m_views->lyricLine()->highlightLabel()->palette().color(QPalette::WindowText), green);
+        QCOMPARE(m_views->miniPlayer()->lyricLine()->highlightLabel()->palette().color(QPalette::WindowText), green);
+        QCOMPARE(control()->watchdog().timeoutSeconds(), 20);
+    }
+
     void lyricLineTogglesTheOffsetKnob()
     {
         Knob *bc = m_views->offsetKnob();
@@ -311,6 +334,58 @@ private Q_SLOTS:
         QCOMPARE(menus->item(u"从列表中删除"_qs)->isVisible(), plan.removeFromList);
         QCOMPARE(menus->item(u"修改歌曲名称"_qs)->isEnabled(), plan.renameEnabled);
         QCOMPARE(m_views->songRowCommands()->menuRow().tag, tag);
+    }
+
+    // "播放此列表" / "添加到正在播放1" on the selected playlist node.
+    void libraryListMenuFillsTheQueue_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<bool>("append");
+        QTest::newRow("append") << u"添加到正在播放1"_qs << true;
+        QTest::newRow("play") << u"播放此列表"_qs << false;
+    }
+    void libraryListMenuFillsTheQueue()
+    {
+        QFETCH(QString, item);
+        QFETCH(bool, append);
+        LibraryTreeView *view = m_window->online()->libraryView();
+        const QModelIndex node
+            = m_window->online()->libraryTree()->model()->indexOf(u"c"_qs + QString::number(m_playlistId));
+        QVERIFY(node.isValid());
+        view->setCurrentIndex(node);
+        PlayQueue *queue = m_views->session()->queue();
+        QStringList before;
+        for (int i = 0; i <= queue->highest(); ++i)
+            before << queue->at(i).title;
+        m_window->online()->menus()->item(item)->trigger();
+        QStringList after;
+        for (int i = 0; i <= queue->highest(); ++i)
+            after << queue->at(i).title;
+        const QStringList listed {u"列表歌1001"_qs, u"列表歌1002"_qs};
+        QCOMPARE(after, append ? before + listed : listed);
+        if (!append) {
+            QTRY_COMPARE_WITH_TIMEOUT(m_views->session()->engine()->playState(), PlayState::Playing, 20000);
+            QTRY_COMPARE_WITH_TIMEOUT(label(u"Label4"_qs)->text().isEmpty(), false, 2000);
+            m_window->PressButton(8);
+            QCOMPARE(label(u"Label4"_qs)->text(), kWelcome);
+        }
+    }
+
+    // The video pane covers the result tabs while a video shows and gives way to a tab.
+    void videoPaneGivesWayToTabsAndStop()
+    {
+        VideoDisplay *video = m_views->videoDisplay();
+        QVERIFY(video);
+        QCOMPARE(video->geometry(), QRect(176, 64, 424, 238));
+        Q_EMIT control()->videoShown(u"某歌视频显示"_qs);
+        QVERIFY(video->isVisible());
+        QCOMPARE(m_window->online()->resultArea()->statusLabel()->text(), u"某歌视频显示"_qs);
+        m_window->online()->OpenWebTab(m_demo->baseUrl() + u"softhelp.asp"_qs, u"帮助"_qs);
+        QVERIFY(!video->isVisible());
+        Q_EMIT control()->videoShown(u"某歌视频显示"_qs);
+        QVERIFY(video->isVisible());
+        m_window->PressButton(8);
+        QVERIFY(!video->isVisible());
     }
 
     void miniModeAndBack()
