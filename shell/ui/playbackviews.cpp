@@ -41,6 +41,8 @@ constexpr int kKnobY = 410; // the knobs' top; the grooves run through their mid
 constexpr QSize kOffsetKnobSize {10, 6};
 // bc's track lies under the lyric line; its layout counts from this deck's left.
 const QRect kOffsetDeck {14, 389, 172, 6};
+// The engine loads when start-up has finished, at the latest this long after the window is made.
+constexpr int kEngineFallbackMs = 5000;
 
 // A recessed groove a knob slides along, drawn under it.
 class KnobGroove : public QWidget
@@ -197,9 +199,14 @@ void PlaybackViews::wireWindow()
         m_mini->hide();
     });
     if (m_options.loadEngineAfterStartup) {
-        // After the first window: the engine module takes a while to load.
+        // After the first window: the engine module takes a while to load. A start-up
+        // that waits long on the server must not keep the player silent.
         connect(w, &MainWindow::startupSequenceFinished, this,
             [this] { QTimer::singleShot(0, this, [this] { loadEngine(); }); });
+        QTimer::singleShot(kEngineFallbackMs, this, [this] {
+            if (m_window->isVisible() || m_window->startupFinished())
+                loadEngine();
+        });
     }
 
     OnlineViews *online = w->online();

@@ -7,6 +7,7 @@
 #include "library/ui/librarytreeview.h"
 #include "lyrics/lyricscontroller.h"
 #include "lyrics/ui/lyriclinewidget.h"
+#include "lyrics/ui/lyricsuploaddialog.h"
 #include "online/pageformats.h"
 #include "online/resultpages.h"
 #include "online/serverclient.h"
@@ -248,6 +249,8 @@ private Q_SLOTS:
         const auto songs = m_db.historyPage(m_db.historyDays().first().id);
         QCOMPARE(songs.size(), 1);
         QCOMPARE(songs.first().title, m_songTitle);
+        const QString dayKey = u"d"_qs + QString::number(m_db.historyDays().first().id);
+        QVERIFY(m_window->online()->libraryTree()->model()->indexOf(dayKey).isValid());
 
         // The working address was reported as a search find for no playlist row.
         auto reported = [this] {
@@ -275,6 +278,14 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(lines.contains(label(u"Label4"_qs)->text()), 15000);
         // The readout counts while it plays.
         QTRY_VERIFY_WITH_TIMEOUT(m_window->timeLabel()->text().contains(QRegularExpression(u"^00:0[1-9]"_qs)), 10000);
+        // The position knob moves along as it plays.
+        QTRY_VERIFY_WITH_TIMEOUT(m_views->positionKnob()->x() > 365, 10000);
+        // A click on the readout flips it between the time played and the time left.
+        const bool remaining = m_views->lyrics()->remainingTimeMode();
+        QTest::mouseClick(m_window->timeLabel(), Qt::LeftButton);
+        QCOMPARE(m_views->lyrics()->remainingTimeMode(), !remaining);
+        QTest::mouseClick(m_window->timeLabel(), Qt::LeftButton);
+        QCOMPARE(m_views->lyrics()->remainingTimeMode(), remaining);
         // Opened and playing: the pause picture on both windows.
         QCOMPARE(m_views->miniPlayer()->playButtonState(), int(PlayButtonState::Opening));
     }
@@ -334,6 +345,28 @@ private Q_SLOTS:
         QCOMPARE(menus->item(u"从列表中删除"_qs)->isVisible(), plan.removeFromList);
         QCOMPARE(menus->item(u"修改歌曲名称"_qs)->isEnabled(), plan.renameEnabled);
         QCOMPARE(m_views->songRowCommands()->menuRow().tag, tag);
+    }
+
+    // "查看歌词" opens the lyrics search tab; "添加歌词" the upload dialog for the song.
+    void lyricsItemsOfTheSongMenu()
+    {
+        const SongRowRef row {u"list"_qs, u"某歌"_qs, u"1009|||||||||某歌+某人|||2"_qs};
+        SongRowCommands *commands = m_views->songRowCommands();
+        commands->openSongRowMenu(row, QPoint());
+        QSignalSpy opened(m_window->online()->pages(), &ResultPages::tabOpened);
+        m_window->online()->menus()->item(u"查看歌词"_qs)->trigger();
+        QCOMPARE(opened.size(), 1);
+        QCOMPARE(opened.first().at(1).value<TabKind>(), TabKind::Web);
+        const ResultTabInfo *tab = m_window->online()->pages()->strip().tab(opened.first().at(0).toInt());
+        QVERIFY(tab);
+        QCOMPARE(tab->title, u"歌词:某歌"_qs);
+
+        QVERIFY(!commands->uploadDialog());
+        m_window->online()->menus()->item(u"添加歌词"_qs)->trigger();
+        QVERIFY(commands->uploadDialog());
+        QVERIFY(commands->uploadDialog()->isVisible());
+        QCOMPARE(commands->uploadDialog()->musicId(), 1009);
+        commands->uploadDialog()->hide();
     }
 
     // "播放此列表" / "添加到正在播放1" on the selected playlist node.
