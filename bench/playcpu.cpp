@@ -135,5 +135,6 @@ int main(int argc, char *argv[])
     std::printf("playcpu mpv_cpu_s: %.3f s\n", mpvCpu);
     std::printf("playcpu mpv_wall_s: %.2f s\n", mpvWall);
     std::printf("playcpu ratio: %.2f x\n", mpvCpu > 0 ? engineCpu / mpvCpu : 0.0);
+    std::printf("playcpu lyrics_ratio: %.2f x\n", mpvCpu > 0 ? withLyrics.cpu / mpvCpu : 0.0);
     return 0;
 }

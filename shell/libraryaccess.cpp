@@ -10,7 +10,6 @@ namespace kivo {
 
 namespace {
 
-
 LibrarySong toLibrarySong(const StoredSong &s, bool history)
 {
     LibrarySong out;
@@ -74,8 +73,7 @@ QList<LibrarySong> LibraryAccess::historySongs(int dayId) const
 
 QList<TreeListSong> LibraryAccess::treeListSongs(ListKind kind, qint32 id)
 {
-    const QList<StoredSong> rows
-        = kind == ListKind::Playlist ? m_db.playlistQueueRows(id) : m_db.historyQueueRows(id);
+    const QList<StoredSong> rows = kind == ListKind::Playlist ? m_db.playlistQueueRows(id) : m_db.historyQueueRows(id);
     QList<TreeListSong> out;
     out.reserve(rows.size());
     for (const StoredSong &s : rows)
@@ -88,17 +86,16 @@ std::optional<PlaylistSongIds> LibraryAccess::storePlayedAddress(qint32 listId, 
     const auto row = m_db.storeWorkingAddress(listId, address);
     if (!row)
         return std::nullopt;
-    return PlaylistSongIds{row->musicId, row->baiduId};
+    return PlaylistSongIds {row->musicId, row->baiduId};
 }
 
 std::optional<HistoryDay> LibraryAccess::recordHistory(const QueueEntry &entry)
 {
-    const HistoryRecordOutcome outcome
-        = m_db.recordPlay(SongToStore{entry.title, entry.locator, entry.url2, entry.kind, entry.id},
-                          QDate::currentDate());
+    const HistoryRecordOutcome outcome = m_db.recordPlay(
+        SongToStore {entry.title, entry.locator, entry.url2, entry.kind, entry.id}, QDate::currentDate());
     if (!outcome.newDay)
         return std::nullopt;
-    return HistoryDay{outcome.newDay->id, outcome.newDay->title};
+    return HistoryDay {outcome.newDay->id, outcome.newDay->title};
 }
 
 std::optional<int> LibraryAccess::playlistSongMusicId(int listSongId)
@@ -114,7 +111,7 @@ std::optional<LyricsLibrary::HistorySong> LibraryAccess::historySong(int history
     const auto row = m_db.historySong(historySongId);
     if (!row)
         return std::nullopt;
-    return HistorySong{row->musicId, row->listId};
+    return HistorySong {row->musicId, row->listId};
 }
 
 } // namespace kivo

@@ -13,7 +13,9 @@ class LibraryDatabase;
 class LibraryAccess final : public LibrarySource, public PlaybackLibrary, public LyricsLibrary
 {
 public:
-    explicit LibraryAccess(LibraryDatabase &database) : m_db(database) { }
+    explicit LibraryAccess(LibraryDatabase &database)
+        : m_db(database)
+    { }
 
     // LibrarySource: the trees and the song list pages
     QList<LibraryListEntry> playlists() const override;

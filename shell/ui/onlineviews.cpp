@@ -94,7 +94,7 @@ void OnlineViews::loadLibraryNodes()
 
 void OnlineViews::addHistoryDayNode(int id, const QString &caption)
 {
-    m_libraryTree.addHistoryDayNode(LibraryListEntry{id, caption});
+    m_libraryTree.addHistoryDayNode(LibraryListEntry {id, caption});
 }
 
 int OnlineViews::OpenWebTab(const QString &url, const QString &title)
