@@ -1,8 +1,10 @@
 #include "shell/ui/songrowcommands.h"
 
+#include "library/songlistmodel.h"
 #include "library/ui/librarytreeview.h"
 #include "lyrics/lyricslookup.h"
 #include "lyrics/ui/lyricsuploaddialog.h"
+#include "online/resultpages.h"
 #include "online/serverclient.h"
 #include "playback/playbacksession.h"
 #include "playback/playqueue.h"
@@ -59,7 +61,9 @@ SongRowCommands::SongRowCommands(MainWindow *window, PlaybackSession *session, Q
     wirePlayModes();
 
     connect(window->online(), &OnlineViews::songRowMenuRequested, this,
-        [this](const SongRowRef &row, int, int, const QPoint &pos) { openSongRowMenu(row, pos); });
+        [this](const SongRowRef &row, int view, int rowIndex, const QPoint &pos) {
+            openSongRowMenu(row, pos, view, rowIndex);
+        });
 }
 
 SongRowCommands::~SongRowCommands() = default; // the upload dialog belongs to the window
@@ -79,7 +83,7 @@ void SongRowCommands::wirePlayModes()
     check(m_session->playMode());
 }
 
-void SongRowCommands::openSongRowMenu(const SongRowRef &row, const QPoint &globalPos)
+void SongRowCommands::openSongRowMenu(const SongRowRef &row, const QPoint &globalPos, int view, int rowIndex)
 {
     const SongRowMenuPlan plan = planSongRowMenu(true, true, row, *m_session->queue());
     CommandMenus *menus = m_window->online()->menus();
@@ -96,6 +100,8 @@ void SongRowCommands::openSongRowMenu(const SongRowRef &row, const QPoint &globa
         break;
     }
     m_row = row;
+    m_view = view;
+    m_rowIndex = rowIndex;
     if (menu && !globalPos.isNull())
         menu->popup(globalPos);
 }
@@ -121,8 +127,20 @@ void SongRowCommands::applyPlan(const SongRowMenuPlan &plan)
 
 void SongRowCommands::reloadRow()
 {
-    if (QueuePlayer *player = m_session->player(); player && !m_row.tag.isEmpty())
-        m_row.tag = player->ReloadRow(m_row);
+    QueuePlayer *player = m_session->player();
+    if (!player || m_row.tag.isEmpty())
+        return;
+    const QString before = m_row.tag;
+    m_row.tag = player->ReloadRow(m_row);
+    // The row keeps the tag without its address, so a later double-click does not
+    // try the address that failed again.
+    SongListModel *model = m_window->online()->pages()->listModel(m_view);
+    if (m_row.tag == before || !model || m_rowIndex < 0 || m_rowIndex >= model->rowCount()
+        || model->rowAt(m_rowIndex).record.toText() != before)
+        return;
+    QList<SongListRow> rows = model->rows();
+    rows[m_rowIndex].record = SongRecord::fromText(m_row.tag);
+    model->setRows(std::move(rows));
 }
 
 void SongRowCommands::addRowToQueue()

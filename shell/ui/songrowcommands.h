@@ -21,9 +21,9 @@ public:
     SongRowCommands(MainWindow *window, PlaybackSession *session, QObject *parent = nullptr);
     ~SongRowCommands() override;
 
-    // A right-click on a song row: shows and enables the items for it and pops the
-    // menu up at globalPos (no popup when globalPos is null, for tests).
-    void openSongRowMenu(const SongRowRef &row, const QPoint &globalPos);
+    // A right-click on a song row (row rowIndex of list view `view`): shows and enables
+    // the items for it and pops the menu up at globalPos (none when it is null, for tests).
+    void openSongRowMenu(const SongRowRef &row, const QPoint &globalPos, int view = 0, int rowIndex = -1);
     // The row the song-row commands act on (the row last right-clicked).
     const SongRowRef &menuRow() const { return m_row; }
 
@@ -44,6 +44,8 @@ private:
     MainWindow *m_window;
     PlaybackSession *m_session;
     SongRowRef m_row;
+    int m_view = 0;
+    int m_rowIndex = -1;
     LyricsUploadDialog *m_upload = nullptr; // owned by the window
 };
 

@@ -347,6 +347,27 @@ private Q_SLOTS:
         QCOMPARE(m_views->songRowCommands()->menuRow().tag, tag);
     }
 
+    // "重新调入播放" plays the row again without its address, and the row forgets it.
+    void reloadPlaysTheRowWithoutItsAddress()
+    {
+        const auto place = findCatalogueSong(u"1001"_qs); // a song with an address of its own
+        QVERIFY(place);
+        SongListModel *model = m_window->online()->pages()->listModel(place->first);
+        const QString before = model->rowAt(place->second).record.toText();
+        QVERIFY(!before.section(u"|||"_qs, 1, 1).trimmed().isEmpty());
+        const SongRowRef row = *m_window->online()->songRow(place->first, place->second);
+        m_views->songRowCommands()->openSongRowMenu(row, QPoint(), place->first, place->second);
+        m_demo->clearLog();
+        m_window->online()->menus()->item(u"重新调入播放"_qs)->trigger();
+        const QString after = model->rowAt(place->second).record.toText();
+        QCOMPARE(after.section(u"|||"_qs, 1, 1).trimmed(), QString());
+        QCOMPARE(after.section(u"|||"_qs, 0, 0), u"1001"_qs);
+        // Without its address the song is searched for.
+        QTRY_VERIFY_WITH_TIMEOUT(m_demo->requestLog().join(u'\n').contains(u"baiduurl.asp"_qs), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_views->session()->engine()->playState(), PlayState::Playing, 20000);
+        m_window->PressButton(8);
+    }
+
     // "查看歌词" opens the lyrics search tab; "添加歌词" the upload dialog for the song.
     void lyricsItemsOfTheSongMenu()
     {
