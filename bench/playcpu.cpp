@@ -1,12 +1,15 @@
-// CPU time of playing a 30 s local song through the player's engine, next to the
-// bare mpv program playing the same file, one run each.
+// CPU time of playing a 30 s local song through the player's engine, once bare and
+// once with the lyric line shown and ticking as in the player, next to the bare mpv
+// program playing the same file, one run each.
 
 #include "benchsong.h"
 
+#include "lyrics/lyricscontroller.h"
+#include "lyrics/ui/lyriclinewidget.h"
 #include "playback/mediaengine.h"
 #include "playback/mediaengineloader.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -24,11 +27,69 @@ double cpuSeconds(int who)
         + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
+struct Run
+{
+    bool ended = false;
+    double cpu = 0;
+    double wall = 0;
+};
+
+// Plays the song to its end; with lyrics, the lyric line of a window follows it.
+Run playOnce(QApplication &app, kivo::MediaEngine *engine, const QString &song, bool withLyrics)
+{
+    Run run;
+    QWidget window;
+    kivo::LyricsController lyrics;
+    if (withLyrics) {
+        window.resize(610, 450);
+        auto *line = new kivo::LyricLineWidget(
+            {QStringLiteral("Label4"), QStringLiteral("Label8"), QStringLiteral("Label2")}, &window);
+        line->setGeometry(16, 350, 470, 40);
+        line->follow(&lyrics, kivo::LyricLineWidget::Window::Main);
+        window.show();
+        QString text;
+        for (int s = 0; s < 30; s += 4)
+            text += QStringLiteral("[00:%1.00]第%2句歌词，唱到这里<br>").arg(s, 2, 10, QLatin1Char('0')).arg(s / 4 + 1);
+        lyrics.setCurrentLyrics(text, lyrics.clearCurrentLyrics());
+        lyrics.setClock([engine] {
+            return kivo::PlaybackClock {
+                engine->playState() == kivo::PlayState::Playing, engine->position(), engine->duration()};
+        });
+    }
+    QMetaObject::Connection state
+        = QObject::connect(engine, &kivo::MediaEngine::playStateChanged, &app, [&](kivo::PlayState s, kivo::LoadId) {
+              if (s == kivo::PlayState::Playing && withLyrics)
+                  lyrics.startTicking();
+              if (s == kivo::PlayState::Stopped) {
+                  run.ended = true;
+                  app.quit();
+              }
+          });
+    QMetaObject::Connection error
+        = QObject::connect(engine, &kivo::MediaEngine::errorOccurred, &app, [&] { app.quit(); });
+    QTimer limit;
+    limit.setSingleShot(true);
+    QObject::connect(&limit, &QTimer::timeout, &app, &QCoreApplication::quit);
+    limit.start(90000);
+    const double before = cpuSeconds(RUSAGE_SELF);
+    QElapsedTimer wall;
+    wall.start();
+    engine->setUrl(song);
+    engine->play();
+    app.exec();
+    run.cpu = cpuSeconds(RUSAGE_SELF) - before;
+    run.wall = wall.elapsed() / 1000.0;
+    lyrics.stopTicking();
+    QObject::disconnect(state);
+    QObject::disconnect(error);
+    return run;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    QApplication app(argc, argv);
     QTemporaryDir dir;
     const QString song = makeBenchSong(dir.path(), 30);
     if (song.isEmpty()) {
@@ -43,31 +104,17 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    // ao=null plays in real time, so both runs take the song's length.
-    bool ended = false;
-    QObject::connect(engine, &kivo::MediaEngine::playStateChanged, &app, [&](kivo::PlayState state, kivo::LoadId) {
-        if (state == kivo::PlayState::Stopped) {
-            ended = true;
-            app.quit();
-        }
-    });
-    QObject::connect(engine, &kivo::MediaEngine::errorOccurred, &app, [&] { app.quit(); });
-    QTimer::singleShot(90000, &app, &QCoreApplication::quit);
-    const double before = cpuSeconds(RUSAGE_SELF);
-    QElapsedTimer wall;
-    wall.start();
-    engine->setUrl(song);
-    engine->play();
-    app.exec();
-    const double engineCpu = cpuSeconds(RUSAGE_SELF) - before;
-    const double engineWall = wall.elapsed() / 1000.0;
-    if (!ended) {
+    // ao=null plays in real time, so every run takes the song's length.
+    const Run bare = playOnce(app, engine, song, false);
+    const Run withLyrics = playOnce(app, engine, song, true);
+    if (!bare.ended || !withLyrics.ended) {
         std::fprintf(stderr, "playcpu: the song did not play to its end\n");
         return 1;
     }
 
     QProcess mpv;
-    wall.restart();
+    QElapsedTimer wall;
+    wall.start();
     mpv.start(QStringLiteral("mpv"),
         {QStringLiteral("--no-config"), QStringLiteral("--no-video"), QStringLiteral("--ao=null"),
             QStringLiteral("--really-quiet"), song});
@@ -80,10 +127,14 @@ int main(int argc, char *argv[])
     const double mpvCpu = cpuSeconds(RUSAGE_CHILDREN);
     const double mpvWall = wall.elapsed() / 1000.0;
 
-    std::printf("playcpu engine_cpu_s: %.3f s\n", engineCpu);
-    std::printf("playcpu engine_wall_s: %.2f s\n", engineWall);
+    const double engineCpu = bare.cpu;
+    std::printf("playcpu engine_cpu_s: %.3f s\n", bare.cpu);
+    std::printf("playcpu engine_wall_s: %.2f s\n", bare.wall);
+    std::printf("playcpu engine_lyrics_cpu_s: %.3f s\n", withLyrics.cpu);
+    std::printf("playcpu engine_lyrics_wall_s: %.2f s\n", withLyrics.wall);
     std::printf("playcpu mpv_cpu_s: %.3f s\n", mpvCpu);
     std::printf("playcpu mpv_wall_s: %.2f s\n", mpvWall);
     std::printf("playcpu ratio: %.2f x\n", mpvCpu > 0 ? engineCpu / mpvCpu : 0.0);
+    std::printf("playcpu lyrics_ratio: %.2f x\n", mpvCpu > 0 ? withLyrics.cpu / mpvCpu : 0.0);
     return 0;
 }

@@ -4,6 +4,7 @@
 #include "shell/libraryaccess.h"
 #include "shell/programstate.h"
 #include "shell/ui/mainwindow.h"
+#include "shell/ui/playbackviews.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -58,6 +59,8 @@ int main(int argc, char *argv[])
     };
     context.releaseDatabase = [&library] { library.release(); };
     MainWindow window(context);
+    // Playback, lyrics, knobs and the mini player; the engine loads after the first window.
+    PlaybackViews playback(&window);
     window.show();
     return app.exec();
 }

@@ -1,0 +1,399 @@
+#include "shell/ui/playbackviews.h"
+
+#include "lyrics/lyricscontroller.h"
+#include "lyrics/ui/lyriclinewidget.h"
+#include "online/resultpages.h"
+#include "online/ui/resultarea.h"
+#include "playback/mediaengine.h"
+#include "playback/mediaengineloader.h"
+#include "playback/playbacksession.h"
+#include "playback/playercontrol.h"
+#include "playback/playqueue.h"
+#include "playback/serverclientsource.h"
+#include "playback/ui/videodisplay.h"
+#include "shell/libraryaccess.h"
+#include "shell/lyricsbridge.h"
+#include "shell/ui/buttonicons.h"
+#include "shell/ui/knob.h"
+#include "shell/ui/knobbinding.h"
+#include "shell/ui/mainwindow.h"
+#include "shell/ui/miniplayer.h"
+#include "shell/ui/onlineviews.h"
+#include "shell/ui/skindraw.h"
+#include "shell/ui/songrowcommands.h"
+#include "shell/ui/trayicon.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QTimer>
+
+namespace kivo {
+
+namespace {
+
+// Places on the 610 × 450 face, in pixels.
+const QRect kLyricLine {16, 350, 470, 40};
+const QRect kVideoPlace {176, 64, 424, 238};
+constexpr QSize kKnobSize {12, 11};
+constexpr int kKnobY = 410; // the knobs' top; the grooves run through their middle
+constexpr QSize kOffsetKnobSize {10, 6};
+// bc's track lies under the lyric line; its layout counts from this deck's left.
+const QRect kOffsetDeck {14, 389, 172, 6};
+// The engine loads when start-up has finished, at the latest this long after the window is made.
+constexpr int kEngineFallbackMs = 5000;
+
+// A recessed groove a knob slides along, drawn under it.
+class KnobGroove : public QWidget
+{
+public:
+    KnobGroove(const KnobTrack &track, QSize knob, int y, QWidget *parent)
+        : QWidget(parent)
+    {
+        const int left = twipsToPixels(track.minLeft);
+        const int right = twipsToPixels(track.maxLeft) + knob.width();
+        setGeometry(left, y + knob.height() / 2 - 2, right - left, 4);
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        lower();
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        Skin::paintGroove(painter, QRectF(rect()));
+    }
+};
+
+// The deck of the lyric offset knob: its groove and neutral mark while it shows.
+class OffsetDeck : public QWidget
+{
+public:
+    using QWidget::QWidget;
+    bool grooveShown = false;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        if (!grooveShown)
+            return;
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const int left = twipsToPixels(LyricOffsetKnob::kMain.track.minLeft);
+        const int right = twipsToPixels(LyricOffsetKnob::kMain.track.maxLeft) + kOffsetKnobSize.width();
+        Skin::paintGroove(painter, QRectF(left, 1, right - left, 4));
+        const qreal neutral = twipsToPixels(LyricOffsetKnob::kMain.neutral) + kOffsetKnobSize.width() / 2.0;
+        painter.setPen(QPen(Skin::kDimText, 1));
+        painter.drawLine(QPointF(neutral, 0), QPointF(neutral, height()));
+    }
+};
+
+bool showsPause(PlayButtonState state)
+{
+    return state == PlayButtonState::Opening || state == PlayButtonState::Resumed;
+}
+
+} // namespace
+
+PlaybackViews::PlaybackViews(MainWindow *window, PlaybackViewsOptions options)
+    : QObject(window)
+    , m_window(window)
+    , m_options(std::move(options))
+{
+    const MainWindowContext &ctx = window->context();
+    m_lyrics = new LyricsController(this);
+    m_server = std::make_unique<ServerClientSource>(ctx.server);
+    m_bridge
+        = std::make_unique<LyricsBridge>(m_lyrics, ctx.server, ctx.library, ctx.state ? &ctx.state->settings : nullptr);
+    m_session = std::make_unique<PlaybackSession>(m_server.get(), ctx.library, m_bridge.get());
+    m_bridge->setQueue(m_session->queue());
+
+    buildLyricDeck();
+    buildKnobs();
+    m_mini = std::make_unique<MiniPlayer>(m_lyrics);
+    m_commands = new SongRowCommands(window, m_session.get(), this);
+    wireWindow();
+    wireMiniPlayer();
+    connect(m_session.get(), &PlaybackSession::engineAttached, this, &PlaybackViews::wireControl);
+    showScreen();
+}
+
+PlaybackViews::~PlaybackViews()
+{
+    // The engine goes with the session; the lyric timer must not read it after.
+    m_lyrics->stopTicking();
+    m_lyrics->setClock({});
+}
+
+VideoDisplay *PlaybackViews::videoDisplay() const
+{
+    return m_video.data();
+}
+
+void PlaybackViews::buildLyricDeck()
+{
+    m_line = new LyricLineWidget({u"Label4"_qs, u"Label8"_qs, u"Label2"_qs}, m_window);
+    m_line->setGeometry(kLyricLine);
+    m_line->follow(m_lyrics, LyricLineWidget::Window::Main);
+    connect(m_lyrics, &LyricsController::screenChanged, this, &PlaybackViews::showScreen);
+}
+
+void PlaybackViews::buildKnobs()
+{
+    const qreal dpr = m_window->devicePixelRatioF() > 0 ? m_window->devicePixelRatioF() : 1.0;
+    auto makeKnob
+        = [dpr](QWidget *parent, const QString &name, const QString &accessible, QSize size, int y, int left) {
+              auto *knob = new Knob(accessible, parent);
+              knob->setObjectName(name);
+              knob->resize(size);
+              knob->move(0, y);
+              knob->setImage(Skin::knob(size, dpr));
+              knob->setLeftTwips(left);
+              return knob;
+          };
+    new KnobGroove(KnobTracks::mainVolume, kKnobSize, kKnobY, m_window);
+    new KnobGroove(KnobTracks::mainPosition, kKnobSize, kKnobY, m_window);
+    m_volume = makeKnob(m_window, u"bf9"_qs, u"音量"_qs, kKnobSize, kKnobY, KnobTracks::mainVolume.maxLeft);
+    m_position = makeKnob(m_window, u"bf10"_qs, u"播放进度"_qs, kKnobSize, kKnobY, KnobTracks::mainPosition.minLeft);
+
+    auto *deck = new OffsetDeck(m_window);
+    deck->setGeometry(kOffsetDeck);
+    m_offsetDeck = deck;
+    m_offset = makeKnob(deck, u"bc"_qs, u"歌词偏移"_qs, kOffsetKnobSize, 0, LyricOffsetKnob::kMain.neutral);
+    m_offset->setToolTip(u"拖动调整歌词快慢，双击恢复"_qs);
+
+    new SlideKnobBinding(m_volume, KnobTracks::mainVolume, [this](int left) {
+        const int volume = volumeForKnob(KnobTracks::mainVolume, left);
+        if (PlayerControl *control = m_session->control())
+            control->setVolume(volume);
+        m_mini->setVolume(volume);
+    });
+    new SlideKnobBinding(m_position, KnobTracks::mainPosition, [this](int left) {
+        const PlaybackClock clock = m_lyrics->clock();
+        PlayerControl *control = m_session->control();
+        if (control && clock.durationSeconds > 0) // something is loaded
+            control->setPosition(positionForKnob(KnobTracks::mainPosition, left, clock.durationSeconds));
+    });
+    auto *offset = new OffsetKnobBinding(m_offset, LyricOffsetKnob::kMain, &m_lyrics->lyricsOffsetTenths());
+    offset->setParent(this);
+    connect(offset, &OffsetKnobBinding::visibilityChanged, this, [this, deck](bool visible) {
+        m_line->setKnobMark(visible);
+        deck->grooveShown = visible;
+        deck->update();
+    });
+    connect(m_line, &LyricLineWidget::clicked, offset, &OffsetKnobBinding::toggle);
+}
+
+void PlaybackViews::wireWindow()
+{
+    MainWindow *w = m_window;
+    connect(w, &MainWindow::buttonPressed, this, [this](int n) { m_session->PressButton(n); });
+    connect(w, &MainWindow::timeReadoutClicked, m_lyrics, &LyricsController::flipReadoutMode);
+    connect(w, &MainWindow::settingsApplied, this, &PlaybackViews::applySettings);
+    connect(w, &MainWindow::aboutToQuit, this, [this] {
+        m_lyrics->stopTicking();
+        if (MediaEngine *engine = m_session->engine())
+            engine->stop();
+        m_mini->hide();
+    });
+    if (m_options.loadEngineAfterStartup) {
+        // After the first window: the engine module takes a while to load. A start-up
+        // that waits long on the server must not keep the player silent.
+        connect(w, &MainWindow::startupSequenceFinished, this,
+            [this] { QTimer::singleShot(0, this, [this] { loadEngine(); }); });
+        QTimer::singleShot(kEngineFallbackMs, this, [this] {
+            if (m_window->isVisible() || m_window->startupFinished())
+                loadEngine();
+        });
+    }
+
+    OnlineViews *online = w->online();
+    connect(online, &OnlineViews::songRowActivated, this, [this](const SongRowRef &row) {
+        if (QueuePlayer *player = m_session->player())
+            player->PlaySongRow(row);
+    });
+    PlayQueue *queue = m_session->queue();
+    online->setNowPlayingProvider([queue] {
+        QList<NowPlayingItem> items;
+        for (int i = 0; i <= queue->highest(); ++i) {
+            const QueueEntry &e = queue->at(i);
+            if (!e.title.isEmpty())
+                items.append({i, e.title, e.locator});
+        }
+        return items;
+    });
+    // Another tab to the front, or a new one: the video pane gives way.
+    ResultPages *pages = online->pages();
+    connect(pages, &ResultPages::tabOpened, this, [this] { hideVideo(); });
+    connect(pages, &ResultPages::stripChanged, this, [this, pages] {
+        const int front = pages->strip().frontTab().value_or(-1);
+        if (front != m_frontTab) {
+            m_frontTab = front;
+            hideVideo();
+        }
+    });
+}
+
+void PlaybackViews::wireMiniPlayer()
+{
+    MiniPlayer *mini = m_mini.get();
+    MainWindow *w = m_window;
+    auto bringUp = [mini] {
+        mini->show();
+        mini->raise();
+    };
+    connect(w, &MainWindow::miniModeEntered, mini, bringUp);
+    connect(w, &MainWindow::miniPlayerRequested, mini, bringUp);
+    connect(mini, &MiniPlayer::mainButtonPressed, w, &MainWindow::PressButton);
+    connect(mini, &MiniPlayer::mainWindowRequested, w, [w, mini] {
+        mini->hide();
+        w->leaveMiniMode();
+        w->raise();
+    });
+    connect(mini, &MiniPlayer::hideAllWindowsRequested, w, [w] {
+        if (!w->trayIcon()->available()) {
+            // Nothing to come back from: the main window stays reachable, minimised.
+            w->leaveMiniMode();
+            w->showMinimized();
+            return;
+        }
+        const auto windows = QApplication::topLevelWidgets();
+        for (QWidget *top : windows)
+            if (top->isVisible())
+                top->hide();
+    });
+    connect(mini, &MiniPlayer::volumeChanged, this, [this](int volume) {
+        if (PlayerControl *control = m_session->control())
+            control->setVolume(volume);
+        if (!m_volume->isHeld())
+            m_volume->setLeftTwips(knobForVolume(KnobTracks::mainVolume, volume));
+    });
+    connect(mini, &MiniPlayer::seekRequested, this, [this](double seconds) {
+        if (PlayerControl *control = m_session->control())
+            control->setPosition(seconds);
+    });
+}
+
+bool PlaybackViews::loadEngine()
+{
+    if (m_engineTried)
+        return m_session->hasEngine();
+    m_engineTried = true;
+    MediaEngine *engine = loadMediaEngine(nullptr, m_options.engineOptions, m_options.engineModuleDir, &m_engineError);
+    if (engine)
+        m_session->attachEngine(engine, m_options.publishOnSessionBus);
+    Q_EMIT engineReady(engine != nullptr);
+    return engine != nullptr;
+}
+
+void PlaybackViews::wireControl()
+{
+    PlayerControl *control = m_session->control();
+    MediaEngine *engine = m_session->engine();
+    m_lyrics->setClock([engine] {
+        return PlaybackClock {engine->playState() == PlayState::Playing, engine->position(), engine->duration()};
+    });
+
+    connect(control, &PlayerControl::statusTextChanged, this, [this, control](const QString &text) {
+        const StatusKind kind = control->statusKind();
+        m_lyrics->showCaption(text, kind == StatusKind::Locating || kind == StatusKind::Welcome);
+    });
+    connect(control, &PlayerControl::positionTextChanged, m_lyrics, &LyricsController::setReadout);
+    connect(control, &PlayerControl::playButtonStateChanged, this,
+        [this](PlayButtonState state) { showPlayButton(int(state)); });
+    connect(control, &PlayerControl::muteChanged, this, &PlaybackViews::showMute);
+    connect(control, &PlayerControl::lyricTimerChanged, this, [this](bool on) {
+        if (on)
+            m_lyrics->startTicking();
+        else
+            m_lyrics->stopTicking();
+    });
+    connect(control, &PlayerControl::stopped, this, [this] {
+        m_lyrics->resetAfterStop();
+        hideVideo();
+    });
+    connect(control, &PlayerControl::historyDayAdded, m_window->online(), &OnlineViews::addHistoryDayNode);
+    connect(control, &PlayerControl::videoShown, this, &PlaybackViews::showVideo);
+    connect(control, &PlayerControl::advertisingPageRequested, this, [this](const QString &path) {
+        if (ServerClient *server = m_window->context().server)
+            m_window->online()->loadNewsPane(server->pageUrl(path));
+    });
+
+    m_video = new VideoDisplay(engine, m_window);
+    m_video->setObjectName(u"Media"_qs);
+    m_video->setGeometry(kVideoPlace);
+    m_video->hide();
+
+    setVolume(engine->volume());
+    applySettings();
+}
+
+void PlaybackViews::applySettings()
+{
+    const ProgramState *state = m_window->context().state;
+    if (!state)
+        return;
+    const StoredSettings &s = state->settings;
+    if (s.highlightColourStored) {
+        m_line->setHighlightColor(s.highlightQColor());
+        m_mini->setHighlightColor(s.highlightQColor());
+    }
+    if (PlayerControl *control = m_session->control()) {
+        control->setLoadTimeoutSeconds(s.loadTimeoutSeconds);
+        control->setRetryOnTimeout(s.retryOnTimeout);
+        control->setHistoryEnabled(s.historyEnabled);
+    }
+}
+
+void PlaybackViews::showScreen()
+{
+    const LyricScreen &screen = m_lyrics->screen();
+    QLabel *readout = m_window->timeLabel();
+    if (readout->text() != screen.readout)
+        readout->setText(screen.readout);
+    if (!m_position->isHeld())
+        m_position->setLeftTwips(screen.mainKnobLeft);
+}
+
+void PlaybackViews::showPlayButton(int state)
+{
+    const bool pause = showsPause(PlayButtonState(state));
+    QAbstractButton *play = m_window->button(0);
+    play->setIcon(buttonIcon(pause ? ButtonGlyph::Pause : ButtonGlyph::Play));
+    play->setProperty("playButtonState", state);
+    m_mini->setPlayButtonState(state);
+}
+
+void PlaybackViews::showMute(bool muted)
+{
+    QAbstractButton *mute = m_window->button(3);
+    mute->setIcon(buttonIcon(muted ? ButtonGlyph::Muted : ButtonGlyph::Speaker));
+    mute->setProperty("muted", muted);
+    m_mini->setMuted(muted);
+}
+
+void PlaybackViews::setVolume(int volume)
+{
+    if (!m_volume->isHeld())
+        m_volume->setLeftTwips(knobForVolume(KnobTracks::mainVolume, volume));
+    m_mini->setVolume(volume);
+}
+
+void PlaybackViews::showVideo(const QString &statusText)
+{
+    if (!m_video)
+        return;
+    m_video->show();
+    m_video->raise();
+    m_window->online()->resultArea()->statusLabel()->setText(statusText);
+}
+
+void PlaybackViews::hideVideo()
+{
+    if (m_video)
+        m_video->hide();
+}
+
+} // namespace kivo

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+
+#include <memory>
+
+namespace kivo {
+
+class Knob;
+class LyricLineWidget;
+class LyricsBridge;
+class LyricsController;
+class MainWindow;
+class MiniPlayer;
+class PlaybackSession;
+class ServerClientSource;
+class SongRowCommands;
+class VideoDisplay;
+
+// How the media engine is brought in; the program uses the defaults.
+struct PlaybackViewsOptions
+{
+    QStringList engineOptions; // "name=value" engine settings (tests: "ao=null")
+    QString engineModuleDir; // empty: beside the program
+    bool publishOnSessionBus = true;
+    // Load the engine once the start-up sequence has finished (after the first window).
+    bool loadEngineAfterStartup = true;
+};
+
+// The playing side of the main window: the playback session with its lyrics steps,
+// the lyric line, the knobs, the transport buttons' pictures, the video pane, the
+// song-row and library-list commands, and the mini player. Made right after the
+// main window, before it shows.
+class PlaybackViews : public QObject
+{
+    Q_OBJECT
+public:
+    explicit PlaybackViews(MainWindow *window, PlaybackViewsOptions options = {});
+    ~PlaybackViews() override;
+
+    PlaybackSession *session() const { return m_session.get(); }
+    LyricsController *lyrics() const { return m_lyrics; }
+    LyricLineWidget *lyricLine() const { return m_line; }
+    Knob *volumeKnob() const { return m_volume; }
+    Knob *positionKnob() const { return m_position; }
+    Knob *offsetKnob() const { return m_offset; }
+    MiniPlayer *miniPlayer() const { return m_mini.get(); }
+    SongRowCommands *songRowCommands() const { return m_commands; }
+    // Null until the engine is there.
+    VideoDisplay *videoDisplay() const;
+
+    // Loads and attaches the media engine now; false when it could not be loaded.
+    bool loadEngine();
+    QString engineError() const { return m_engineError; }
+
+Q_SIGNALS:
+    void engineReady(bool loaded);
+
+private:
+    void buildLyricDeck();
+    void buildKnobs();
+    void wireWindow();
+    void wireMiniPlayer();
+    void wireControl();
+    void applySettings();
+    void showScreen();
+    void showPlayButton(int state);
+    void showMute(bool muted);
+    void showVideo(const QString &statusText);
+    void hideVideo();
+    void setVolume(int volume);
+
+    MainWindow *m_window;
+    PlaybackViewsOptions m_options;
+    LyricsController *m_lyrics = nullptr;
+    std::unique_ptr<ServerClientSource> m_server;
+    std::unique_ptr<LyricsBridge> m_bridge;
+    std::unique_ptr<PlaybackSession> m_session;
+    LyricLineWidget *m_line = nullptr;
+    QWidget *m_offsetDeck = nullptr; // bc's groove under the lyric line
+    Knob *m_volume = nullptr;
+    Knob *m_position = nullptr;
+    Knob *m_offset = nullptr;
+    std::unique_ptr<MiniPlayer> m_mini;
+    SongRowCommands *m_commands = nullptr;
+    QPointer<VideoDisplay> m_video;
+    QString m_engineError;
+    bool m_engineTried = false;
+    int m_frontTab = -1;
+};
+
+} // namespace kivo

@@ -1,0 +1,482 @@
+// The running player end to end: main window and playback views with the real
+// engine (null audio output), a fresh library and the demo server. A catalogue song
+// is played from its list page, falls over a dead address, records its history,
+// shows its lyrics and answers the transport buttons on both windows.
+
+#include "library/librarydatabase.h"
+#include "library/ui/librarytreeview.h"
+#include "lyrics/lyricscontroller.h"
+#include "lyrics/ui/lyriclinewidget.h"
+#include "lyrics/ui/lyricsuploaddialog.h"
+#include "online/pageformats.h"
+#include "online/resultpages.h"
+#include "online/serverclient.h"
+#include "online/ui/resultarea.h"
+#include "playback/mediaengine.h"
+#include "playback/playbacksession.h"
+#include "playback/playercontrol.h"
+#include "playback/playqueue.h"
+#include "playback/songrowmenu.h"
+#include "playback/ui/videodisplay.h"
+#include "shell/libraryaccess.h"
+#include "shell/ui/buttonicons.h"
+#include "shell/ui/commandmenus.h"
+#include "shell/ui/knob.h"
+#include "shell/ui/mainwindow.h"
+#include "shell/ui/miniplayer.h"
+#include "shell/ui/onlineviews.h"
+#include "shell/ui/playbackviews.h"
+#include "shell/ui/skinbutton.h"
+#include "shell/ui/songrowcommands.h"
+#include "support/demoserver.h"
+#include "support/testpaths.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QLabel>
+#include <QNetworkAccessManager>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace kivo;
+using kivo::test::DemoServer;
+
+namespace {
+const QString kWelcome = u"Kivo欢迎您，祝您愉快。"_qs;
+// Song 1009: no address of its own, its first search candidate is a 404, it has lyrics.
+const QString kSongId = u"1009"_qs;
+} // namespace
+
+class PlaybackViewsTest : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<DemoServer> m_demo;
+    QTemporaryDir m_dir;
+    LibraryDatabase m_db;
+    std::unique_ptr<LibraryAccess> m_access;
+    QNetworkAccessManager m_nam;
+    std::unique_ptr<ServerClient> m_server;
+    ProgramState m_state;
+    std::unique_ptr<MainWindow> m_window;
+    PlaybackViews *m_views = nullptr;
+    QString m_songTitle;
+    int m_playlistId = 0;
+
+    QLabel *label(const QString &name) const { return m_window->findChild<QLabel *>(name); }
+    PlayerControl *control() const { return m_views->session()->control(); }
+
+    // Loads the catalogue's newest-songs pages until the song shows; its list view and row.
+    std::optional<std::pair<int, int>> findCatalogueSong(const QString &id)
+    {
+        ResultPages *pages = m_window->online()->pages();
+        for (int page = 1; page <= 4; ++page) {
+            QSignalSpy opened(pages, &ResultPages::tabOpened);
+            pages->LoadListPage({m_server->pageUrl(u"soft.asp?mlid=1"_qs), page, 0, u"新歌TOP100"_qs, {}});
+            if (!opened.wait(5000) && opened.isEmpty())
+                return std::nullopt;
+            const int view = opened.last().at(2).toInt();
+            SongListModel *model = pages->listModel(view);
+            if (!QTest::qWaitFor([&] { return model && model->rowCount() > 0; }, 10000))
+                return std::nullopt;
+            for (int r = 0; r < model->rowCount(); ++r) {
+                if (model->rowAt(r).record.toText().section(u"|||"_qs, 0, 0) == id) {
+                    m_songTitle = model->rowAt(r).cells.value(0);
+                    return std::pair {view, r};
+                }
+            }
+        }
+        return std::nullopt;
+    }
+
+    static bool sameIcon(const QIcon &icon, ButtonGlyph glyph)
+    {
+        return icon.pixmap(24).toImage() == buttonIcon(glyph).pixmap(24).toImage();
+    }
+
+    QStringList lyricTexts(const QString &id)
+    {
+        const QString payload = HiddenDataPage::payloadOf(m_demo->post("/softlrc.asp?id=" + id.toLatin1()).text());
+        QStringList out;
+        for (const QString &line : payload.split(u"<br>"_qs))
+            if (const QString text = line.section(u']', -1).trimmed(); !text.isEmpty())
+                out << text;
+        return out;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        m_demo = std::make_unique<DemoServer>();
+        QVERIFY2(m_demo->isRunning(), qPrintable(m_demo->error()));
+        const QString path = m_dir.filePath(u"kx.dat"_qs);
+        QCOMPARE(LibraryDatabase::create(path).status, LibraryCreateOutcome::Status::Created);
+        QVERIFY(m_db.open(path).ok());
+        m_access = std::make_unique<LibraryAccess>(m_db);
+        // A playlist of two demo songs with addresses of their own.
+        m_playlistId = m_db.addPlaylist(u"测试列表"_qs).id;
+        QVERIFY(m_playlistId > 0);
+        for (const QString &id : {u"1001"_qs, u"1002"_qs})
+            QVERIFY(
+                m_db.addSongToPlaylist(m_playlistId,
+                        {u"列表歌"_qs + id, m_demo->baseUrl() + u"media/songs/"_qs + id + u".mp3"_qs, QString(), 0, 0})
+                    .added());
+        m_server = std::make_unique<ServerClient>(&m_nam, m_demo->baseUrl());
+        m_state.serverBaseUrl = m_demo->baseUrl();
+
+        MainWindowContext ctx;
+        ctx.programDir = m_dir.path();
+        ctx.server = m_server.get();
+        ctx.state = &m_state;
+        ctx.library = m_access.get();
+        // Stored settings: 20 s load time-out, pure green highlight.
+        ctx.applyStoredConfig = [this](const QDateTime &) {
+            m_state.settings = StoredSettings::parse(u"20㊣1㊣1㊣1㊣0㊣65280"_qs);
+            return 0;
+        };
+        m_window = std::make_unique<MainWindow>(ctx);
+        PlaybackViewsOptions options;
+        options.engineOptions = {u"ao=null"_qs, u"vo=null"_qs, u"network-timeout=5"_qs};
+        options.engineModuleDir = test::buildDir() + u"/lib"_qs;
+        options.publishOnSessionBus = false;
+        m_views = new PlaybackViews(m_window.get(), options);
+        QSignalSpy ready(m_views, &PlaybackViews::engineReady);
+        m_window->show();
+        QVERIFY(ready.wait(20000));
+        QVERIFY2(ready.first().first().toBool(), qPrintable(m_views->engineError()));
+        QVERIFY(m_views->session()->hasEngine());
+    }
+
+    void cleanupTestCase()
+    {
+        m_window.reset();
+        m_db.release();
+    }
+
+    void windowShowsTheWelcomeLineAndKnobs_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("accessible");
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("centreY");
+        QTest::newRow("volume at full") << u"bf9"_qs << u"音量"_qs << 341 << 415;
+        QTest::newRow("position at start") << u"bf10"_qs << u"播放进度"_qs << 365 << 415;
+    }
+    void windowShowsTheWelcomeLineAndKnobs()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, accessible);
+        QFETCH(int, x);
+        QFETCH(int, centreY);
+        QCOMPARE(label(u"Label4"_qs)->text(), kWelcome);
+        QVERIFY(label(u"Label8"_qs));
+        QVERIFY(label(u"Label2"_qs));
+        QCOMPARE(m_window->findChildren<QLabel *>(u"Label4"_qs).size(), 1);
+        QCOMPARE(m_window->timeLabel()->text(), u"00:00"_qs);
+        auto *knob = m_window->findChild<Knob *>(name);
+        QVERIFY(knob);
+        QCOMPARE(knob->accessibleName(), accessible);
+        QCOMPARE(knob->x(), x);
+        QCOMPARE(knob->geometry().center().y(), centreY);
+    }
+
+    // The lyric line toggles the offset knob, which sits under the line.
+    // The settings were read before the engine came: they reach the control when it does.
+    void storedSettingsReachTheLinesAndTheControl()
+    {
+        const QColor green(0, 255, 0);
+        QCOMPARE(m_views->lyricLine()->highlightLabel()->palette().color(QPalette::WindowText), green);
+        QCOMPARE(m_views->miniPlayer()->lyricLine()->highlightLabel()->palette().color(QPalette::WindowText), green);
+        QCOMPARE(control()->watchdog().timeoutSeconds(), 20);
+    }
+
+    void lyricLineTogglesTheOffsetKnob()
+    {
+        Knob *bc = m_views->offsetKnob();
+        QCOMPARE(bc->accessibleName(), u"歌词偏移"_qs);
+        QVERIFY(!bc->isVisible());
+        QTest::mouseClick(m_views->lyricLine(), Qt::LeftButton);
+        QVERIFY(bc->isVisible());
+        const QRect onWindow(bc->mapTo(m_window.get(), QPoint()), bc->size());
+        QVERIFY(onWindow.top() >= m_views->lyricLine()->geometry().bottom());
+        QVERIFY(onWindow.bottom() < m_window->button(0)->geometry().top());
+        QTest::mouseClick(m_views->lyricLine(), Qt::LeftButton);
+        QVERIFY(!bc->isVisible());
+    }
+
+    void playModeItemsSetTheModeAndOneCheckMark_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<int>("mode");
+        QTest::newRow("repeat one") << u"单曲循环"_qs << int(PlayMode::RepeatOne);
+        QTest::newRow("sequential") << u"顺序播放"_qs << int(PlayMode::Sequential);
+        QTest::newRow("shuffle") << u"随机播放"_qs << int(PlayMode::Shuffle);
+        QTest::newRow("no repeat") << u"不循环"_qs << int(PlayMode::NoRepeat);
+    }
+    void playModeItemsSetTheModeAndOneCheckMark()
+    {
+        QFETCH(QString, item);
+        QFETCH(int, mode);
+        CommandMenus *menus = m_window->online()->menus();
+        menus->item(item)->trigger();
+        QCOMPARE(int(m_views->session()->playMode()), mode);
+        int checked = 0;
+        for (const QString &name : {u"不循环"_qs, u"单曲循环"_qs, u"顺序播放"_qs, u"随机播放"_qs})
+            checked += menus->item(name)->isChecked();
+        QCOMPARE(checked, 1);
+        QVERIFY(menus->item(item)->isChecked());
+    }
+
+    void catalogueSongPlaysPastADeadAddress()
+    {
+        const auto place = findCatalogueSong(kSongId);
+        QVERIFY2(place, "song 1009 not on the newest-songs pages");
+        m_demo->clearLog();
+        Q_EMIT m_window->online()->resultArea()->rowActivated(place->first, place->second);
+
+        MediaEngine *engine = m_views->session()->engine();
+        QTRY_COMPARE_WITH_TIMEOUT(engine->playState(), PlayState::Playing, 30000);
+        // It plays from the second candidate: the first was the 404.
+        const QueueEntry &entry = m_views->session()->queue()->at(0);
+        QCOMPARE(entry.title, m_songTitle);
+        QVERIFY2(!entry.locator.contains(u"missing/"_qs), qPrintable(entry.locator));
+        QVERIFY(entry.locator.contains(u"media/songs/1009.mp3"_qs));
+
+        // History: one day with this song.
+        QTRY_VERIFY_WITH_TIMEOUT(!m_db.historyDays().isEmpty(), 5000);
+        const auto songs = m_db.historyPage(m_db.historyDays().first().id);
+        QCOMPARE(songs.size(), 1);
+        QCOMPARE(songs.first().title, m_songTitle);
+        const QString dayKey = u"d"_qs + QString::number(m_db.historyDays().first().id);
+        QVERIFY(m_window->online()->libraryTree()->model()->indexOf(dayKey).isValid());
+
+        // The working address was reported as a search find for no playlist row.
+        auto reported = [this] {
+            for (const QString &line : m_demo->requestLog()) {
+                if (!line.contains(u"kxrjurl.asp"_qs))
+                    continue;
+                const auto query = test::decodedQuery(line);
+                if (query.contains(qMakePair(u"lx"_qs, u"bd"_qs)) && query.contains(qMakePair(u"listid"_qs, u"-1"_qs)))
+                    return true;
+            }
+            return false;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(reported(), 5000);
+        // The dead address was really asked for before the working one.
+        const QStringList log = m_demo->requestLog();
+        const auto dead = log.indexOf(QRegularExpression(u".*/media/missing/1009\\.mp3.*"_qs));
+        const auto good = log.indexOf(QRegularExpression(u".*/media/songs/1009\\.mp3.*"_qs));
+        QVERIFY2(dead >= 0 && good > dead, qPrintable(log.join(u'\n')));
+    }
+
+    void lyricLineShowsTheSongsLyrics()
+    {
+        const QStringList lines = lyricTexts(kSongId);
+        QVERIFY(lines.size() >= 3);
+        // A line past the first (which names the song) shows as the song goes on.
+        QTRY_VERIFY_WITH_TIMEOUT(lines.mid(1).contains(label(u"Label4"_qs)->text()), 15000);
+        // The readout counts while it plays.
+        QTRY_VERIFY_WITH_TIMEOUT(m_window->timeLabel()->text().contains(QRegularExpression(u"^00:0[1-9]"_qs)), 10000);
+        // The position knob moves along as it plays.
+        QTRY_VERIFY_WITH_TIMEOUT(m_views->positionKnob()->x() > 365, 10000);
+        // A click on the readout flips it between the time played and the time left.
+        const bool remaining = m_views->lyrics()->remainingTimeMode();
+        QTest::mouseClick(m_window->timeLabel(), Qt::LeftButton);
+        QCOMPARE(m_views->lyrics()->remainingTimeMode(), !remaining);
+        QTest::mouseClick(m_window->timeLabel(), Qt::LeftButton);
+        QCOMPARE(m_views->lyrics()->remainingTimeMode(), remaining);
+        // Opened and playing: the pause picture on both windows.
+        QCOMPARE(m_views->miniPlayer()->playButtonState(), int(PlayButtonState::Opening));
+    }
+
+    void transportShowsOnBothWindows()
+    {
+        QAbstractButton *play = m_window->button(0);
+        QCOMPARE(play->property("playButtonState").toInt(), int(PlayButtonState::Opening));
+        QVERIFY(sameIcon(play->icon(), ButtonGlyph::Pause));
+        m_window->PressButton(0);
+        QTRY_COMPARE_WITH_TIMEOUT(m_views->session()->engine()->playState(), PlayState::Paused, 5000);
+        QCOMPARE(play->property("playButtonState").toInt(), int(PlayButtonState::Paused));
+        QCOMPARE(m_views->miniPlayer()->playButtonState(), int(PlayButtonState::Paused));
+        QVERIFY(sameIcon(play->icon(), ButtonGlyph::Play));
+        m_window->PressButton(0);
+        QTRY_COMPARE_WITH_TIMEOUT(m_views->session()->engine()->playState(), PlayState::Playing, 5000);
+        QCOMPARE(m_views->miniPlayer()->playButtonState(), int(PlayButtonState::Resumed));
+        QVERIFY(sameIcon(play->icon(), ButtonGlyph::Pause));
+
+        m_window->PressButton(3);
+        QVERIFY(m_window->button(3)->property("muted").toBool());
+        QVERIFY(sameIcon(m_window->button(3)->icon(), ButtonGlyph::Muted));
+        QVERIFY(m_views->session()->engine()->isMuted());
+        m_views->miniPlayer()->button(4)->click(); // the mini player's mute presses main button 3
+        QVERIFY(!m_window->button(3)->property("muted").toBool());
+        QVERIFY(!m_views->session()->engine()->isMuted());
+        QVERIFY(sameIcon(m_window->button(3)->icon(), ButtonGlyph::Speaker));
+
+        m_views->miniPlayer()->button(1)->click(); // stop
+        QCOMPARE(play->property("playButtonState").toInt(), int(PlayButtonState::Idle));
+        QCOMPARE(m_views->miniPlayer()->playButtonState(), int(PlayButtonState::Idle));
+        QCOMPARE(label(u"Label4"_qs)->text(), kWelcome);
+        QCOMPARE(m_views->miniPlayer()->lyricLine()->baseLabel()->text(), kWelcome);
+        QCOMPARE(m_window->timeLabel()->text(), u"00:00"_qs);
+        QVERIFY(!m_views->lyrics()->isTicking());
+        QVERIFY(sameIcon(play->icon(), ButtonGlyph::Play));
+    }
+
+    // The song menu shows the items the row's plan asks for.
+    void songRowMenuFollowsThePlan_data()
+    {
+        QTest::addColumn<QString>("pageTag");
+        QTest::addColumn<QString>("tag");
+        QTest::newRow("catalogue song") << u"list"_qs << u"1009|||||||||曲+歌手|||2"_qs;
+        QTest::newRow("now playing entry") << u"playing"_qs << u"0"_qs;
+    }
+    void songRowMenuFollowsThePlan()
+    {
+        QFETCH(QString, pageTag);
+        QFETCH(QString, tag);
+        const SongRowRef row {pageTag, u"歌"_qs, tag};
+        m_views->songRowCommands()->openSongRowMenu(row, QPoint());
+        const SongRowMenuPlan plan = planSongRowMenu(true, true, row, *m_views->session()->queue());
+        CommandMenus *menus = m_window->online()->menus();
+        QCOMPARE(menus->item(u"添加歌词"_qs)->isVisible(), plan.addLyrics);
+        QCOMPARE(menus->item(u"添加到正在播放"_qs)->isVisible(), plan.addToQueue);
+        QCOMPARE(menus->item(u"从列表中删除"_qs)->isVisible(), plan.removeFromList);
+        QCOMPARE(menus->item(u"修改歌曲名称"_qs)->isEnabled(), plan.renameEnabled);
+        QCOMPARE(m_views->songRowCommands()->menuRow().tag, tag);
+    }
+
+    // "重新调入播放" plays the row again without its address, and the row forgets it.
+    void reloadPlaysTheRowWithoutItsAddress()
+    {
+        const auto place = findCatalogueSong(u"1001"_qs); // a song with an address of its own
+        QVERIFY(place);
+        SongListModel *model = m_window->online()->pages()->listModel(place->first);
+        const QString before = model->rowAt(place->second).record.toText();
+        QVERIFY(!before.section(u"|||"_qs, 1, 1).trimmed().isEmpty());
+        const SongRowRef row = *m_window->online()->songRow(place->first, place->second);
+        m_views->songRowCommands()->openSongRowMenu(row, QPoint(), place->first, place->second);
+        m_demo->clearLog();
+        m_window->online()->menus()->item(u"重新调入播放"_qs)->trigger();
+        const QString after = model->rowAt(place->second).record.toText();
+        QCOMPARE(after.section(u"|||"_qs, 1, 1).trimmed(), QString());
+        QCOMPARE(after.section(u"|||"_qs, 0, 0), u"1001"_qs);
+        // Without its address the song is searched for.
+        QTRY_VERIFY_WITH_TIMEOUT(m_demo->requestLog().join(u'\n').contains(u"baiduurl.asp"_qs), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_views->session()->engine()->playState(), PlayState::Playing, 20000);
+        m_window->PressButton(8);
+    }
+
+    // "查看歌词" opens the lyrics search tab; "添加歌词" the upload dialog for the song.
+    void lyricsItemsOfTheSongMenu()
+    {
+        const SongRowRef row {u"list"_qs, u"某歌"_qs, u"1009|||||||||某歌+某人|||2"_qs};
+        SongRowCommands *commands = m_views->songRowCommands();
+        commands->openSongRowMenu(row, QPoint());
+        QSignalSpy opened(m_window->online()->pages(), &ResultPages::tabOpened);
+        m_window->online()->menus()->item(u"查看歌词"_qs)->trigger();
+        QCOMPARE(opened.size(), 1);
+        QCOMPARE(opened.first().at(1).value<TabKind>(), TabKind::Web);
+        const ResultTabInfo *tab = m_window->online()->pages()->strip().tab(opened.first().at(0).toInt());
+        QVERIFY(tab);
+        QCOMPARE(tab->title, u"歌词:某歌"_qs);
+
+        QVERIFY(!commands->uploadDialog());
+        m_window->online()->menus()->item(u"添加歌词"_qs)->trigger();
+        QVERIFY(commands->uploadDialog());
+        QVERIFY(commands->uploadDialog()->isVisible());
+        QCOMPARE(commands->uploadDialog()->musicId(), 1009);
+        commands->uploadDialog()->hide();
+    }
+
+    // "播放此列表" / "添加到正在播放1" on the selected playlist node.
+    void libraryListMenuFillsTheQueue_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<bool>("append");
+        QTest::newRow("append") << u"添加到正在播放1"_qs << true;
+        QTest::newRow("play") << u"播放此列表"_qs << false;
+    }
+    void libraryListMenuFillsTheQueue()
+    {
+        QFETCH(QString, item);
+        QFETCH(bool, append);
+        LibraryTreeView *view = m_window->online()->libraryView();
+        const QModelIndex node
+            = m_window->online()->libraryTree()->model()->indexOf(u"c"_qs + QString::number(m_playlistId));
+        QVERIFY(node.isValid());
+        view->setCurrentIndex(node);
+        PlayQueue *queue = m_views->session()->queue();
+        QStringList before;
+        for (int i = 0; i <= queue->highest(); ++i)
+            before << queue->at(i).title;
+        m_window->online()->menus()->item(item)->trigger();
+        QStringList after;
+        for (int i = 0; i <= queue->highest(); ++i)
+            after << queue->at(i).title;
+        const QStringList listed {u"列表歌1001"_qs, u"列表歌1002"_qs};
+        QCOMPARE(after, append ? before + listed : listed);
+        if (!append) {
+            QTRY_COMPARE_WITH_TIMEOUT(m_views->session()->engine()->playState(), PlayState::Playing, 20000);
+            QTRY_COMPARE_WITH_TIMEOUT(label(u"Label4"_qs)->text().isEmpty(), false, 2000);
+            m_window->PressButton(8);
+            QCOMPARE(label(u"Label4"_qs)->text(), kWelcome);
+        }
+    }
+
+    // The video pane covers the result tabs while a video shows and gives way to a tab.
+    void videoPaneGivesWayToTabsAndStop()
+    {
+        VideoDisplay *video = m_views->videoDisplay();
+        QVERIFY(video);
+        QCOMPARE(video->geometry(), QRect(176, 64, 424, 238));
+        Q_EMIT control()->videoShown(u"某歌视频显示"_qs);
+        QVERIFY(video->isVisible());
+        QCOMPARE(m_window->online()->resultArea()->statusLabel()->text(), u"某歌视频显示"_qs);
+        m_window->online()->OpenWebTab(m_demo->baseUrl() + u"softhelp.asp"_qs, u"帮助"_qs);
+        QVERIFY(!video->isVisible());
+        Q_EMIT control()->videoShown(u"某歌视频显示"_qs);
+        QVERIFY(video->isVisible());
+        m_window->PressButton(8);
+        QVERIFY(!video->isVisible());
+    }
+
+    // Either window's volume knob sets the engine's volume and moves the other knob.
+    void volumeKnobsOfBothWindows()
+    {
+        MediaEngine *engine = m_views->session()->engine();
+        Knob *main = m_views->volumeKnob();
+        Knob *mini = m_views->miniPlayer()->volumeKnob();
+        const int start = main->leftTwips();
+        Q_EMIT main->pressed(0);
+        Q_EMIT main->moved(-270);
+        Q_EMIT main->released();
+        QCOMPARE(main->leftTwips(), start - 270);
+        const int volume = volumeForKnob(KnobTracks::mainVolume, main->leftTwips());
+        QVERIFY(volume > 0 && volume < 100);
+        QCOMPARE(engine->volume(), volume);
+        QCOMPARE(mini->leftTwips(), knobForVolume(KnobTracks::miniVolume, volume));
+
+        Q_EMIT m_views->miniPlayer()->volumeChanged(30);
+        QCOMPARE(engine->volume(), 30);
+        QCOMPARE(main->leftTwips(), knobForVolume(KnobTracks::mainVolume, 30));
+        Q_EMIT m_views->miniPlayer()->volumeChanged(100);
+    }
+
+    void miniModeAndBack()
+    {
+        MiniPlayer *mini = m_views->miniPlayer();
+        m_window->PressButton(16);
+        QTRY_VERIFY_WITH_TIMEOUT(mini->isVisible(), 2000);
+        QVERIFY(!m_window->isVisible());
+        mini->button(7)->click();
+        QVERIFY(!mini->isVisible());
+        QVERIFY(m_window->isVisible());
+        QVERIFY(m_window->isMainPlayerVisible());
+    }
+};
+
+QTEST_MAIN(PlaybackViewsTest)
+#include "tst_playbackviews.moc"
