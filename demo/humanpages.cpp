@@ -37,6 +37,17 @@ QString htmlPage(const QString &title, const QString &bodyHtml)
         + QStringLiteral("</h1>\n") + bodyHtml + QStringLiteral("\n</body>");
 }
 
+// The two small panes of the player's window: a line or two, in the player's colours.
+static QString panePage(const QString &bodyHtml)
+{
+    return QStringLiteral(
+               "<!DOCTYPE html>\n<html lang=\"zh-CN\">\n<head>\n<meta charset=\"utf-8\">\n"
+               "<style>body{margin:4px;background:#11141a;color:#aebfcc;font-size:12px;"
+               "line-height:1.5;overflow:hidden;white-space:nowrap}a{color:#6cc8ff;text-decoration:none}</style>\n"
+               "</head>\n<body>\n")
+        + bodyHtml + QStringLiteral("\n</body>");
+}
+
 QString DemoSite::newsListPage(const QString &title, const QList<int> &articles) const
 {
     QString list = QStringLiteral("<ul>\n");
@@ -109,11 +120,10 @@ std::optional<QString> DemoSite::humanPage(const QString &path, const Query &q, 
                            "<p>右键点击歌曲可以下载、添加歌词或给好友点歌。</p>\n"
                            "<p><a href=\"softfile:news/4.htm\">本周新歌</a></p>"));
     if (path == u"webgg.asp")
-        return htmlPage(
-            QStringLiteral("推荐"), QStringLiteral("<p>今日推荐：<a href=\"softfile:news/4.htm\">春天的风</a></p>"));
+        return panePage(QStringLiteral("今日推荐：<a href=\"softfile:news/4.htm\">春天的风</a>"));
     if (path == u"webggt.asp")
-        return htmlPage(
-            QStringLiteral("公告"), QStringLiteral("<p><a href=\"softfile:news/3.htm\">山海乐队开启小型巡演</a></p>"));
+        return panePage(QStringLiteral("资讯：<a href=\"softfile:news/3.htm\">山海乐队开启小型巡演</a><br>"
+                                       "资讯：<a href=\"softfile:news/1.htm\">查看最新资讯</a>"));
     if (path == u"notice.htm")
         return htmlPage(QStringLiteral("公告信息"),
             QStringLiteral("<p>本地演示服务器已启动，所有歌曲和歌词均为演示内容。</p>\n"
