@@ -67,6 +67,13 @@ QToolButton#bf0 { border-radius: 19px; font-size: 16px;
   background: qradialgradient(cx:0.5,cy:0.4,radius:0.7, stop:0 #2ec4ff, stop:1 #0a5d93); }
 QToolButton#bf9, QToolButton#bf10 { border-radius: 6px; background: qradialgradient(cx:0.4,cy:0.35,radius:0.8, stop:0 #e6f6ff, stop:1 #4fb3ea); border: 1px solid #0b2233; }
 QTreeView, QTableView, QListView { background: transparent; color: #d6e6f2; border: none; selection-background-color: #0f6ea8; }
+QHeaderView::section { background: #1c2028; color: #9fb6c8; border: none; border-right: 1px solid #0c0e12; padding: 2px 4px; }
+QScrollBar:vertical { background: #0e1014; width: 9px; margin: 0; }
+QScrollBar:horizontal { background: #0e1014; height: 9px; margin: 0; }
+QScrollBar::handle { background: #3a4250; border-radius: 4px; min-height: 20px; min-width: 20px; }
+QScrollBar::handle:hover { background: #4f5b6d; }
+QScrollBar::add-line, QScrollBar::sub-line { width: 0; height: 0; }
+QScrollBar::add-page, QScrollBar::sub-page { background: none; }
 )";
 
 } // namespace
