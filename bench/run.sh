@@ -7,6 +7,7 @@ bash scripts/install-deps.sh
 dpkg-query -W -f='${Status}' qmmp 2>/dev/null | grep -q 'install ok installed' \
   || { apt-get install -y -qq --no-install-recommends qmmp >/dev/null || true; }
 bash scripts/build.sh default >/dev/null
+bash scripts/make-demo-media.sh build/demo-media >/dev/null
 export XDG_RUNTIME_DIR="$(mktemp -d)"; chmod 700 "$XDG_RUNTIME_DIR"
 export QTWEBENGINE_DISABLE_SANDBOX=1
 only="${1:-}"
