@@ -38,7 +38,8 @@ Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp > /dev/null 2>&1 &
 pids+=($!)
 export DISPLAY="$display"
 for _ in $(seq 50); do xdpyinfo > /dev/null 2>&1 && break; sleep 0.1; done
-build/bin/kivoplay > build/kivoplay.log 2>&1 &
+# A private session bus that ends with the player (media keys, MPRIS).
+dbus-run-session -- build/bin/kivoplay > build/kivoplay.log 2>&1 &
 pids+=($!)
 # The start-up sequence ends by loading the news pane "webggt.asp"; wait for it (or
 # for the start-up page plus a moment, where no web engine is present), 30 s at most.
