@@ -15,7 +15,7 @@ export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"; chmod 700 "$XDG_RUNTI
 export QTWEBENGINE_DISABLE_SANDBOX=1
 
 pids=()
-cleanup() { for p in "${pids[@]}"; do pkill -TERM -P "$p" 2>/dev/null; kill "$p" 2>/dev/null || true; done; }
+cleanup() { for p in "${pids[@]}"; do pkill -TERM -P "$p" 2>/dev/null || true; kill "$p" 2>/dev/null || true; done; }
 trap cleanup EXIT
 
 # The demo server, unless one already answers on the port.
