@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QTreeView>
 #include <QUrl>
+#include <QVBoxLayout>
 
 namespace kivo {
 
@@ -58,6 +59,19 @@ OnlineViews::OnlineViews(QWidget *window, ServerClient *server, const LibrarySou
     m_newsPane = new AdPane(window);
     m_newsPane->setObjectName(u"Webggt"_qs);
     m_newsPane->setGeometry(kNewsPane);
+
+    m_picview = new QWidget(window);
+    m_picview->setObjectName(u"Picview"_qs);
+    m_picview->setGeometry(kResultArea);
+    auto *picLayout = new QVBoxLayout(m_picview);
+    picLayout->setContentsMargins(0, 0, 0, 0);
+    m_adPane = new AdPane(m_picview);
+    m_adPane->setObjectName(u"Webgg"_qs);
+    picLayout->addWidget(m_adPane);
+    m_picview->hide();
+    // Opening or bringing a tab to the front hides the picture box.
+    connect(m_pages, &ResultPages::tabOpened, this, [this] { m_picview->hide(); });
+    connect(m_pages, &ResultPages::stripChanged, this, [this] { m_picview->hide(); });
 
     connect(m_pages, &ResultPages::busyChanged, this, &OnlineViews::busyChanged);
     connect(m_catalogue.get(), &CatalogueTree::busyChanged, this, &OnlineViews::busyChanged);
@@ -111,6 +125,7 @@ void OnlineViews::loadWebEngine()
         return; // no web engine: web tabs keep their loading indicator
     m_area->setWebPaneFactory(m_webFactory);
     m_newsPane->setWebPaneFactory(m_webFactory, QUrl(m_server->baseUrl()).host());
+    m_adPane->setWebPaneFactory(m_webFactory, QUrl(m_server->baseUrl()).host());
     if (!m_pendingNewsPane.isEmpty())
         m_newsPane->load(QUrl(m_pendingNewsPane));
 }
@@ -120,6 +135,23 @@ void OnlineViews::loadNewsPane(const QString &url)
     m_pendingNewsPane = url;
     if (m_webFactory)
         m_newsPane->load(QUrl(url));
+}
+
+void OnlineViews::loadAdvertisingPane(const QString &url)
+{
+    m_adPane->load(QUrl(url));
+}
+
+void OnlineViews::showVideoLoading()
+{
+    m_picview->show();
+    m_picview->raise();
+}
+
+void OnlineViews::hideAdvertisingPane()
+{
+    m_picview->hide();
+    m_adPane->load(QUrl(u"about:blank"_qs));
 }
 
 void OnlineViews::setNowPlayingProvider(std::function<QList<NowPlayingItem>()> provider)

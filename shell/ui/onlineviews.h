@@ -56,6 +56,14 @@ public:
     void loadWebEngine();
     void loadNewsPane(const QString &url);
 
+    // The advertising pane `Webgg` inside the picture box `Picview` over the result
+    // area: pointed at its page when a video starts buffering, shown while the video
+    // loads, hidden and blanked once the video shows or a tab comes to the front.
+    void loadAdvertisingPane(const QString &url);
+    void showVideoLoading();
+    void hideAdvertisingPane();
+    QWidget *pictureBox() const { return m_picview; }
+
     // The now-playing page's rows come from the queue.
     void setNowPlayingProvider(std::function<QList<NowPlayingItem>()> provider);
 
@@ -88,6 +96,8 @@ private:
     CatalogueTreeView *m_catalogueView = nullptr;
     LibraryTreeView *m_libraryView = nullptr;
     AdPane *m_newsPane = nullptr;
+    QWidget *m_picview = nullptr;
+    AdPane *m_adPane = nullptr;
     WebPaneFactory *m_webFactory = nullptr;
     QString m_pendingNewsPane;
 };

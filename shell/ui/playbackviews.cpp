@@ -318,8 +318,9 @@ void PlaybackViews::wireControl()
     connect(control, &PlayerControl::videoShown, this, &PlaybackViews::showVideo);
     connect(control, &PlayerControl::advertisingPageRequested, this, [this](const QString &path) {
         if (ServerClient *server = m_window->context().server)
-            m_window->online()->loadNewsPane(server->pageUrl(path));
+            m_window->online()->loadAdvertisingPane(server->pageUrl(path));
     });
+    connect(control, &PlayerControl::videoLoading, m_window->online(), &OnlineViews::showVideoLoading);
 
     m_video = new VideoDisplay(engine, m_window);
     m_video->setObjectName(u"Media"_qs);
@@ -385,6 +386,7 @@ void PlaybackViews::showVideo(const QString &statusText)
 {
     if (!m_video)
         return;
+    m_window->online()->hideAdvertisingPane(); // the video takes the place of the advertising pane
     m_video->show();
     m_video->raise();
     m_window->online()->resultArea()->statusLabel()->setText(statusText);

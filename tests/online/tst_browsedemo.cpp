@@ -125,6 +125,23 @@ private Q_SLOTS:
         QVERIFY(server->requestLog().isEmpty());
     }
 
+    void advertisingPaneWhileAVideoLoads()
+    {
+        OnlineViews *online = window->online();
+        server->clearLog();
+        online->loadAdvertisingPane(client->pageUrl(u"webgg.asp"_qs));
+        QTRY_VERIFY_WITH_TIMEOUT(server->requestLog().contains(u"GET /webgg.asp"_qs), 15000);
+        QVERIFY(!online->pictureBox()->isVisible()); // pointed at its page, not yet shown
+        online->showVideoLoading();
+        QVERIFY(online->pictureBox()->isVisible());
+        QVERIFY(window->findChild<QWidget *>(u"Webgg"_qs));
+        online->hideAdvertisingPane(); // the video shows
+        QVERIFY(!online->pictureBox()->isVisible());
+        online->showVideoLoading();
+        online->OpenWebTab(client->pageUrl(u"softhelp.asp"_qs), u"帮助中心"_qs); // a tab comes to the front
+        QVERIFY(!online->pictureBox()->isVisible());
+    }
+
 private:
     void open(const QString &key)
     {
