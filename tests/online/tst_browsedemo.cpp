@@ -12,6 +12,9 @@
 #include "shell/ui/onlineviews.h"
 #include "support/demoserver.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSlider>
 #include <QLabel>
 #include <QNetworkAccessManager>
 #include <QSignalSpy>
@@ -140,6 +143,24 @@ private Q_SLOTS:
         online->showVideoLoading();
         online->OpenWebTab(client->pageUrl(u"softhelp.asp"_qs), u"帮助中心"_qs); // a tab comes to the front
         QVERIFY(!online->pictureBox()->isVisible());
+    }
+
+    void everyControlHasAName()
+    {
+        // Buttons, lists, trees and tab captions a user acts on are found by what a
+        // user would call them.
+        QStringList unnamed;
+        const auto widgets = window->findChildren<QWidget *>();
+        for (QWidget *w : widgets) {
+            const bool control = qobject_cast<QAbstractButton *>(w) || qobject_cast<QAbstractItemView *>(w)
+                || qobject_cast<QAbstractSlider *>(w) || w->inherits("kivo::TabHeader");
+            // A view's own scroll bars and header sections are announced by their role.
+            if (w->inherits("QScrollBar") || w->inherits("QHeaderView"))
+                continue;
+            if (control && w->accessibleName().isEmpty())
+                unnamed << QString::fromLatin1(w->metaObject()->className()) + u" "_qs + w->objectName();
+        }
+        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(u", "_qs)));
     }
 
 private:
