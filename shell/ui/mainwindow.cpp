@@ -1,12 +1,15 @@
 #include "shell/ui/mainwindow.h"
 
+#include "library/ui/librarytreeview.h"
 #include "online/serverclient.h"
+#include "online/ui/cataloguetreeview.h"
 #include "shell/libraryaccess.h"
 #include "shell/ui/appicon.h"
 #include "shell/ui/busyoverlay.h"
 #include "shell/ui/buttonicons.h"
 #include "shell/ui/commandmenus.h"
 #include "shell/ui/onlineviews.h"
+#include "shell/ui/skinbutton.h"
 #include "shell/ui/skinpainter.h"
 #include "shell/ui/trayicon.h"
 #include "shell/weblinks.h"
@@ -20,7 +23,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QProcess>
-#include <QToolButton>
 #include <QWindow>
 
 namespace kivo {
@@ -59,13 +61,7 @@ const ButtonSpec kButtons[] = {
 };
 
 const char *const kButtonStyle = R"(
-QToolButton { color: #cfe6f5; background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 #3a3f4b, stop:1 #23262e);
-  border: 1px solid #11131a; border-radius: 5px; font-size: 12px; }
-QToolButton:hover { background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 #4a5262, stop:1 #2c313b); color: #ffffff; }
-QToolButton:pressed, QToolButton:checked { background: #0f7fc0; color: #ffffff; }
-QToolButton#bf0 { border-radius: 19px; font-size: 16px;
-  background: qradialgradient(cx:0.5,cy:0.4,radius:0.7, stop:0 #2ec4ff, stop:1 #0a5d93); }
-QToolButton#bf9, QToolButton#bf10 { border-radius: 6px; background: qradialgradient(cx:0.4,cy:0.35,radius:0.8, stop:0 #e6f6ff, stop:1 #4fb3ea); border: 1px solid #0b2233; }
+kivo--SkinButton { color: #cfe6f5; font-size: 12px; }
 QTreeView, QTableView, QListView { background: transparent; color: #d6e6f2; border: none; selection-background-color: #0f6ea8; }
 QHeaderView::section { background: #1c2028; color: #9fb6c8; border: none; border-right: 1px solid #0c0e12; padding: 2px 4px; }
 QScrollBar:vertical { background: #0e1014; width: 9px; margin: 0; }
@@ -89,6 +85,7 @@ MainWindow::MainWindow(MainWindowContext context, QWidget *parent)
     setWindowIcon(appIcon());
     setAttribute(Qt::WA_TranslucentBackground);
     setFixedSize(Twips::toPixels(9150), Twips::toPixels(6750));
+    setMouseTracking(true); // moves over the background restore the buttons' pictures
     setStyleSheet(QString::fromLatin1(kButtonStyle));
 
     buildViews();
@@ -160,12 +157,17 @@ void MainWindow::buildViews()
 
 void MainWindow::buildButtons()
 {
+    const qreal dpr = devicePixelRatioF();
     for (const ButtonSpec &spec : kButtons) {
-        auto *b = new QToolButton(this);
-        b->setObjectName(u"bf%1"_qs.arg(spec.n));
         const QString name = QString::fromUtf16(spec.name);
+        auto *b = new SkinButton(name, this);
+        b->setObjectName(u"bf%1"_qs.arg(spec.n));
         b->setToolTip(name);
-        b->setAccessibleName(name);
+        b->setGeometry(spec.geometry);
+        b->setFocusPolicy(Qt::NoFocus);
+        const bool round = spec.n == 0;
+        b->setImages(SkinPainter::buttonPlate(spec.geometry.size(), false, round, dpr),
+            SkinPainter::buttonPlate(spec.geometry.size(), true, round, dpr));
         if (spec.glyph != ButtonGlyph::None) {
             b->setIcon(buttonIcon(spec.glyph));
             b->setIconSize(spec.geometry.size() * 0.7);
@@ -174,10 +176,9 @@ void MainWindow::buildButtons()
         } else if (spec.n == 5) {
             b->setText(u"在线"_qs);
         }
-        b->setGeometry(spec.geometry);
-        b->setFocusPolicy(Qt::NoFocus);
-        connect(b, &QToolButton::clicked, this, [this, n = spec.n] { PressButton(n); });
+        connect(b, &SkinButton::clicked, this, [this, n = spec.n] { PressButton(n); });
         m_bf.at(size_t(spec.n)) = b;
+        m_skinButtons.append(b);
     }
     // The tab strip scroll buttons show only when more tabs are open than the strip holds.
     m_bf[6]->hide();
@@ -186,12 +187,23 @@ void MainWindow::buildButtons()
         m_bf[6]->setVisible(visible);
         m_bf[7]->setVisible(visible);
     });
+    // Moving over the trees puts every button's normal picture back.
+    connect(m_online->catalogueView(), &CatalogueTreeView::mouseMovedOver, this,
+        [this] { RestoreButtonImages(m_skinButtons); });
+    connect(m_online->libraryView(), &LibraryTreeView::mouseMovedOver, this,
+        [this] { RestoreButtonImages(m_skinButtons); });
     connect(m_online, &OnlineViews::busyChanged, this, [this](bool busy) {
         if (busy)
             ShowBusy(QString());
         else
             HideBusy();
     });
+}
+
+void MainWindow::mouseMoveEvent(QMouseEvent *event)
+{
+    RestoreButtonImages(m_skinButtons); // over the window background
+    QWidget::mouseMoveEvent(event);
 }
 
 void MainWindow::paintEvent(QPaintEvent *)
@@ -202,6 +214,10 @@ void MainWindow::paintEvent(QPaintEvent *)
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::MouseMove) {
+        RestoreButtonImages(m_skinButtons); // over the labels: no button is under the mouse
+        return QWidget::eventFilter(watched, event);
+    }
     if (event->type() != QEvent::MouseButtonPress)
         return QWidget::eventFilter(watched, event);
     const auto *me = static_cast<QMouseEvent *>(event);

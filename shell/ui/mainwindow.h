@@ -16,6 +16,7 @@ class QLabel;
 namespace kivo {
 
 class BusyOverlay;
+class SkinButton;
 class LibraryAccess;
 class OnlineViews;
 class ServerClient;
@@ -94,6 +95,7 @@ Q_SIGNALS:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -108,6 +110,7 @@ private:
     TrayIcon *m_tray = nullptr;
     QTimer m_startTimer; // Timer4: the start-up sequence at its first tick
     std::array<QAbstractButton *, 21> m_bf {};
+    QList<SkinButton *> m_skinButtons;
     QLabel *m_label1 = nullptr, *m_label3 = nullptr, *m_label5 = nullptr, *m_label7 = nullptr;
     OnlineViews *m_online = nullptr;
     QString m_linkTarget;

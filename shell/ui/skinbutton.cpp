@@ -57,6 +57,16 @@ void SkinButton::paintEvent(QPaintEvent *)
     const QPixmap &image = (m_hoverShown && !m_hover.isNull()) ? m_hover : m_normal;
     if (!image.isNull())
         painter.drawPixmap(rect(), image);
+    // A plate may carry a changing picture (play/pause) or a caption on top.
+    if (!icon().isNull()) {
+        const QSize size = iconSize().boundedTo(this->size());
+        const QRect where(QPoint((width() - size.width()) / 2, (height() - size.height()) / 2), size);
+        icon().paint(&painter, where, Qt::AlignCenter, m_hoverShown ? QIcon::Active : QIcon::Normal);
+    }
+    if (!text().isEmpty()) {
+        painter.setPen(m_hoverShown ? QColor(Qt::white) : palette().color(QPalette::ButtonText));
+        painter.drawText(rect(), Qt::AlignCenter, text());
+    }
     if (isDown())
         painter.fillRect(rect(), QColor(0, 0, 0, 40));
 }

@@ -70,6 +70,35 @@ void paintMainFace(QPainter &p, const QRect &bounds)
     p.drawRoundedRect(QRectF(bounds).adjusted(0.5, 0.5, -0.5, -0.5), 14.5, 14.5);
 }
 
+QPixmap buttonPlate(const QSize &size, bool hover, bool round, qreal devicePixelRatio)
+{
+    QPixmap pm(size * devicePixelRatio);
+    pm.setDevicePixelRatio(devicePixelRatio);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF box = QRectF(QPointF(0, 0), QSizeF(size)).adjusted(0.5, 0.5, -0.5, -0.5);
+    QPainterPath path;
+    if (round)
+        path.addEllipse(box);
+    else
+        path.addRoundedRect(box, 5, 5);
+    if (round) {
+        QRadialGradient fill(box.center() - QPointF(0, box.height() * 0.15), box.width() * 0.7);
+        fill.setColorAt(0, hover ? QColor(90, 215, 255) : QColor(46, 196, 255));
+        fill.setColorAt(1, hover ? QColor(16, 110, 170) : QColor(10, 93, 147));
+        p.fillPath(path, fill);
+    } else {
+        QLinearGradient fill(box.topLeft(), box.bottomLeft());
+        fill.setColorAt(0, hover ? QColor(74, 82, 98) : QColor(58, 63, 75));
+        fill.setColorAt(1, hover ? QColor(44, 49, 59) : QColor(35, 38, 46));
+        p.fillPath(path, fill);
+    }
+    p.setPen(QPen(hover ? QColor(0, 190, 255, 200) : QColor(17, 19, 26), 1));
+    p.drawPath(path);
+    return pm;
+}
+
 void paintOverlay(QPainter &p, const QRect &bounds)
 {
     p.setRenderHint(QPainter::Antialiasing);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPixmap>
 #include <QRect>
 
 class QPainter;
@@ -13,6 +14,8 @@ namespace SkinPainter {
 void paintMainFace(QPainter &p, const QRect &bounds);
 void paintOverlay(QPainter &p, const QRect &bounds);
 void paintInset(QPainter &p, const QRect &r, int radius = 6);
+// A skinned button's plate, normal or under the mouse; the play button's is round.
+QPixmap buttonPlate(const QSize &size, bool hover, bool round, qreal devicePixelRatio);
 } // namespace SkinPainter
 
 namespace Twips {

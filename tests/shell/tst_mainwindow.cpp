@@ -2,10 +2,13 @@
 #include "online/serverclient.h"
 #include "shell/ui/busyoverlay.h"
 #include "shell/ui/mainwindow.h"
+#include "shell/ui/skinbutton.h"
 #include "support/cannedhttpserver.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QNetworkAccessManager>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -65,6 +68,23 @@ private Q_SLOTS:
         }
         QCOMPARE(window->button(0)->accessibleName(), u"播放/暂停"_qs);
         QCOMPARE(window->button(8)->accessibleName(), u"停止"_qs);
+    }
+
+    void buttonsShowHoverPicturesUntilTheBackgroundRestoresThem()
+    {
+        auto *next = qobject_cast<SkinButton *>(window->button(2));
+        auto *stop = qobject_cast<SkinButton *>(window->button(8));
+        QVERIFY(next && stop);
+        QTest::mouseMove(next, next->rect().center());
+        QTRY_VERIFY(next->isHoverShown());
+        next->showHoverImage();
+        stop->showHoverImage();
+        // A move over the window's own background puts every normal picture back.
+        QMouseEvent move(QEvent::MouseMove, QPointF(300, 440), window->mapToGlobal(QPointF(300, 440)), Qt::NoButton,
+            Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &move);
+        QVERIFY(!next->isHoverShown());
+        QVERIFY(!stop->isHoverShown());
     }
 
     void busyOverlayOnlyWhileMainWindowIsThePlayer()
