@@ -12,11 +12,10 @@ namespace kivo {
 
 LibraryTreeView::LibraryTreeView(
     LibraryTree *tree, LibraryPages *pages, CommandMenus *menus, LastTreeButton *lastButton, QWidget *parent)
-    : QTreeView(parent)
+    : SideTreeView(lastButton, parent)
     , m_tree(tree)
     , m_pages(pages)
     , m_menus(menus)
-    , m_lastButton(lastButton)
 {
     setObjectName(u"TreeView2"_qs);
     setAccessibleName(u"我的媒体库"_qs);
@@ -57,19 +56,10 @@ QMenu *LibraryTreeView::prepareMenu(const QString &key)
     return nullptr;
 }
 
-void LibraryTreeView::mousePressEvent(QMouseEvent *event)
+void LibraryTreeView::nodeRightClicked(const QModelIndex &index, const QPoint &globalPos)
 {
-    if (m_lastButton)
-        m_lastButton->value = event->button() == Qt::RightButton ? 2 : 1;
-    QTreeView::mousePressEvent(event);
-    if (event->button() != Qt::RightButton)
-        return;
-    const QModelIndex index = indexAt(event->position().toPoint());
-    if (!index.isValid())
-        return;
-    setCurrentIndex(index); // the menu's operations act on the selected node
     if (QMenu *menu = prepareMenu(m_tree->model()->keyAt(index)))
-        menu->popup(event->globalPosition().toPoint());
+        menu->popup(globalPos);
 }
 
 void LibraryTreeView::mouseDoubleClickEvent(QMouseEvent *event)
@@ -84,12 +74,6 @@ void LibraryTreeView::mouseDoubleClickEvent(QMouseEvent *event)
     QPointer<KeyedTreeModel> model(m_tree->model());
     const quint64 serial = node->serial;
     m_pages->open(m_tree->pageFor(key), [model, key, serial] { return model && model->nodeIfSame(key, serial); });
-}
-
-void LibraryTreeView::mouseMoveEvent(QMouseEvent *event)
-{
-    Q_EMIT mouseMovedOver();
-    QTreeView::mouseMoveEvent(event);
 }
 
 } // namespace kivo

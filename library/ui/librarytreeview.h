@@ -1,9 +1,7 @@
 #pragma once
 
 #include "library/librarypages.h"
-#include "library/ui/treemousebutton.h"
-
-#include <QTreeView>
+#include "library/ui/sidetreeview.h"
 
 namespace kivo {
 
@@ -11,7 +9,7 @@ class CommandMenus;
 
 // The library tree `TreeView2`: double-click opens a node's page, a right click pops
 // up the node's menu with the right items enabled.
-class LibraryTreeView : public QTreeView
+class LibraryTreeView : public SideTreeView
 {
     Q_OBJECT
 public:
@@ -22,19 +20,14 @@ public:
     // Enables the playlist menu's items for a node; the menu to pop up, or nullptr.
     QMenu *prepareMenu(const QString &key);
 
-Q_SIGNALS:
-    void mouseMovedOver();
-
 protected:
-    void mousePressEvent(QMouseEvent *event) override;
+    void nodeRightClicked(const QModelIndex &index, const QPoint &globalPos) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
     LibraryTree *m_tree;
     LibraryPages *m_pages;
     CommandMenus *m_menus;
-    LastTreeButton *m_lastButton;
 };
 
 } // namespace kivo

@@ -11,10 +11,9 @@ namespace kivo {
 
 CatalogueTreeView::CatalogueTreeView(
     CatalogueTree *tree, CommandMenus *menus, LastTreeButton *lastButton, QWidget *parent)
-    : QTreeView(parent)
+    : SideTreeView(lastButton, parent)
     , m_tree(tree)
     , m_menus(menus)
-    , m_lastButton(lastButton)
 {
     setObjectName(u"TreeView1"_qs);
     setAccessibleName(u"Kivo媒体库"_qs);
@@ -46,21 +45,10 @@ bool CatalogueTreeView::prepareArtistMenu(const QString &key)
     return true;
 }
 
-void CatalogueTreeView::mousePressEvent(QMouseEvent *event)
+void CatalogueTreeView::nodeRightClicked(const QModelIndex &index, const QPoint &globalPos)
 {
-    if (m_lastButton)
-        m_lastButton->value = event->button() == Qt::RightButton ? 2 : 1;
-    QTreeView::mousePressEvent(event);
-    if (event->button() != Qt::RightButton)
-        return;
-    // A right click selects its node before the menu opens: the menu acts on the selection.
-    const QModelIndex index = indexAt(event->position().toPoint());
-    if (!index.isValid())
-        return;
-    setCurrentIndex(index);
-    const QString key = m_tree->model()->keyAt(index);
-    if (prepareArtistMenu(key))
-        m_menus->menu(u"歌手"_qs)->popup(event->globalPosition().toPoint());
+    if (prepareArtistMenu(m_tree->model()->keyAt(index)))
+        m_menus->menu(u"歌手"_qs)->popup(globalPos);
 }
 
 void CatalogueTreeView::mouseDoubleClickEvent(QMouseEvent *event)
@@ -71,12 +59,6 @@ void CatalogueTreeView::mouseDoubleClickEvent(QMouseEvent *event)
     const QString key = selectedKey();
     if (!key.isEmpty())
         m_tree->openNode(key); // runs on; a reply for a node that has gone is dropped
-}
-
-void CatalogueTreeView::mouseMoveEvent(QMouseEvent *event)
-{
-    Q_EMIT mouseMovedOver();
-    QTreeView::mouseMoveEvent(event);
 }
 
 } // namespace kivo

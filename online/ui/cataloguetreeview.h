@@ -1,9 +1,7 @@
 #pragma once
 
-#include "library/ui/treemousebutton.h"
+#include "library/ui/sidetreeview.h"
 #include "online/cataloguetree.h"
-
-#include <QTreeView>
 
 namespace kivo {
 
@@ -11,7 +9,7 @@ class CommandMenus;
 
 // The catalogue tree `TreeView1`: double-click opens a node, a right click on an
 // artist or album pops up the "歌手" menu.
-class CatalogueTreeView : public QTreeView
+class CatalogueTreeView : public SideTreeView
 {
     Q_OBJECT
 public:
@@ -23,19 +21,13 @@ public:
     // Shows and hides the "歌手" items for a node; false when the node has no menu.
     bool prepareArtistMenu(const QString &key);
 
-Q_SIGNALS:
-    // Mouse movement over the tree resets the skin buttons' hover pictures.
-    void mouseMovedOver();
-
 protected:
-    void mousePressEvent(QMouseEvent *event) override;
+    void nodeRightClicked(const QModelIndex &index, const QPoint &globalPos) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
     CatalogueTree *m_tree;
     CommandMenus *m_menus;
-    LastTreeButton *m_lastButton;
 };
 
 } // namespace kivo
