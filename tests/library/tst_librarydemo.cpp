@@ -81,7 +81,9 @@ private Q_SLOTS:
         QVERIFY(openPage(online, dayKey) > 0);
         server.clearLog();
         QVERIFY(openPage(online, u"f1-501"_qs) > 0);
-        QCOMPARE(server.requestLog(), QStringList {u"POST /urlkxrj_4.asp?id=501&page=1"_qs});
+        QStringList posts = server.requestLog(); // the web panes' page loads may still come in
+        posts.removeIf([](const QString &line) { return !line.startsWith(u"POST "_qs); });
+        QCOMPARE(posts, QStringList {u"POST /urlkxrj_4.asp?id=501&page=1"_qs});
         window.quitApplication();
         library.release();
     }
