@@ -25,7 +25,6 @@ int main(int argc, char **argv)
         QElapsedTimer t;
         t.start();
         const bool withScheme = argc > 2 && std::strcmp(argv[2], "scheme") == 0;
-        kivo::WebModule::setUpBeforeApplication();
         if (withScheme && !kivo::WebModule::registerSchemesBeforeApplication())
             return 2;
         QApplication app(argc, argv);

@@ -72,41 +72,6 @@ WebPane *ResultArea::webPane(int webView) const
     return m_webTabs.contains(webView) ? m_webTabs.value(webView).pane : nullptr;
 }
 
-TabStrip::Opened ResultArea::OpenResultTab(TabKind kind, const QString &title)
-{
-    return m_pages->OpenResultTab(kind, title);
-}
-
-int ResultArea::OpenWebTab(const QString &url, const QString &title)
-{
-    return m_pages->OpenWebTab(url, title);
-}
-
-QCoro::Task<bool> ResultArea::LoadListPage(ListPageRequest request)
-{
-    return m_pages->LoadListPage(std::move(request));
-}
-
-QCoro::Task<bool> ResultArea::TurnListPage(int action)
-{
-    return m_pages->TurnListPage(action);
-}
-
-void ResultArea::ActivateResultTab(int tab)
-{
-    m_pages->ActivateResultTab(tab);
-}
-
-void ResultArea::ScrollTabStrip(TabStrip::Direction direction)
-{
-    m_pages->ScrollTabStrip(direction);
-}
-
-bool ResultArea::CloseResultTab(int tab)
-{
-    return m_pages->CloseResultTab(tab);
-}
-
 void ResultArea::setWebPaneFactory(WebPaneFactory *factory)
 {
     m_factory = factory;
@@ -121,8 +86,8 @@ void ResultArea::onTabOpened(int tab, TabKind kind, int view)
     const QString title = info ? info->title : QString();
     auto *header = new TabHeader(tab, title, m_strip);
     m_headers.insert(tab, header);
-    connect(header, &TabHeader::activated, this, &ResultArea::ActivateResultTab);
-    connect(header, &TabHeader::closeRequested, this, &ResultArea::CloseResultTab);
+    connect(header, &TabHeader::activated, m_pages, &ResultPages::ActivateResultTab);
+    connect(header, &TabHeader::closeRequested, m_pages, &ResultPages::CloseResultTab);
     connect(header, &TabHeader::hovered, m_pages, &ResultPages::HoverResultTab);
 
     if (kind == TabKind::List) {

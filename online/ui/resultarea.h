@@ -37,15 +37,6 @@ public:
     QProgressBar *loadingIndicator(int webView) const;
     WebPane *webPane(int webView) const;
 
-    // The result-area operations the rest of the window calls.
-    TabStrip::Opened OpenResultTab(TabKind kind, const QString &title);
-    int OpenWebTab(const QString &url, const QString &title);
-    QCoro::Task<bool> LoadListPage(ListPageRequest request);
-    QCoro::Task<bool> TurnListPage(int action);
-    void ActivateResultTab(int tab);
-    void ScrollTabStrip(TabStrip::Direction direction);
-    bool CloseResultTab(int tab);
-
 Q_SIGNALS:
     // The strip scroll buttons (skin buttons 6 and 7) show only when tabs are hidden.
     void scrollButtonsVisibleChanged(bool visible);

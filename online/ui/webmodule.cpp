@@ -72,11 +72,6 @@ WebPaneFactory *load()
     return factory;
 }
 
-void setUpBeforeApplication()
-{
-    // Nothing up front any more: the shared context is made when the module loads.
-}
-
 bool registerSchemesBeforeApplication()
 {
     for (const QString &path : searchPaths()) {

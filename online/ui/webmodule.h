@@ -11,10 +11,7 @@ namespace WebModule {
 WebPaneFactory *load();
 // Where the module is looked for: beside the program, then in its lib folder.
 QStringList searchPaths();
-// For main(), before the application object exists: what WebEngine needs set up front
-// when it is loaded later from the module. Costs nothing.
-void setUpBeforeApplication();
-// Optional, also before the application object: lets the module register the
+// Optional, before the application object exists: lets the module register the
 // "softfile" scheme. The panes handle such links either way (they install a handler for
 // the scheme); registering only spares the engine's warning about an unregistered
 // scheme, and it loads the module up front, which costs its loading time before the

@@ -113,7 +113,7 @@ void OnlineViews::addHistoryDayNode(int id, const QString &caption)
 
 int OnlineViews::OpenWebTab(const QString &url, const QString &title)
 {
-    return m_area->OpenWebTab(url, title);
+    return m_pages->OpenWebTab(url, title);
 }
 
 void OnlineViews::loadWebEngine()
@@ -195,16 +195,16 @@ bool OnlineViews::PressButton(int n)
         m_catalogueView->show();
         return true;
     case 6:
-        m_area->ScrollTabStrip(TabStrip::Direction::Back);
+        m_pages->ScrollTabStrip(TabStrip::Direction::Back);
         return true;
     case 7:
-        m_area->ScrollTabStrip(TabStrip::Direction::Forward);
+        m_pages->ScrollTabStrip(TabStrip::Direction::Forward);
         return true;
     case 11:
     case 12:
     case 13:
     case 14:
-        m_area->TurnListPage(n - 10);
+        m_pages->TurnListPage(n - 10);
         return true;
     default:
         return false;

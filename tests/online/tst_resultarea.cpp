@@ -79,7 +79,7 @@ private Q_SLOTS:
         Fixture f;
         QSignalSpy scroll(&f.area, &ResultArea::scrollButtonsVisibleChanged);
         for (int i = 0; i < 3; ++i)
-            f.area.OpenResultTab(TabKind::List, u" 列表 "_qs);
+            f.area.pages()->OpenResultTab(TabKind::List, u" 列表 "_qs);
         QList<int> lefts;
         for (int t = 1; t <= 3; ++t) {
             TabHeader *h = f.area.header(t);
@@ -103,7 +103,7 @@ private Q_SLOTS:
         QCOMPARE(f.area.header(3)->x(), 80);
 
         for (int i = 0; i < 4; ++i)
-            f.area.OpenResultTab(TabKind::List, u"x"_qs);
+            f.area.pages()->OpenResultTab(TabKind::List, u"x"_qs);
         QCOMPARE(scroll.size(), 1);
         QCOMPARE(scroll.at(0).at(0).toBool(), true);
         QVERIFY(!f.area.header(1)->isVisible());
@@ -112,7 +112,7 @@ private Q_SLOTS:
     void statusLineShowsServerTextPlainly()
     {
         Fixture f;
-        f.area.OpenWebTab(u"http://127.0.0.1:9/a.asp"_qs, u"<b>粗</b>"_qs);
+        f.area.pages()->OpenWebTab(u"http://127.0.0.1:9/a.asp"_qs, u"<b>粗</b>"_qs);
         QCOMPARE(f.area.statusLabel()->objectName(), u"Label6"_qs);
         QCOMPARE(f.area.statusLabel()->textFormat(), Qt::PlainText);
         QCOMPARE(f.area.statusLabel()->text(), u"<b>粗</b>"_qs);
@@ -124,7 +124,7 @@ private Q_SLOTS:
         Fixture f;
         FakeFactory factory;
         // A tab opened before the module is there gets its pane later.
-        f.area.OpenWebTab(u"http://127.0.0.1:9/softhelp.asp"_qs, u"帮助中心"_qs);
+        f.area.pages()->OpenWebTab(u"http://127.0.0.1:9/softhelp.asp"_qs, u"帮助中心"_qs);
         QVERIFY(f.area.loadingIndicator(1)->isVisible());
         f.area.setWebPaneFactory(&factory);
         QCOMPARE(factory.panes.size(), 1);
@@ -147,10 +147,10 @@ private Q_SLOTS:
         QCOMPARE(f.pages.strip().openTabs().size(), 2);
 
         // Back to the first tab: its page shows at once.
-        f.area.ActivateResultTab(1);
+        f.area.pages()->ActivateResultTab(1);
         QVERIFY(pane->isVisible());
         QVERIFY(!f.area.loadingIndicator(1)->isVisible());
-        QVERIFY(f.area.CloseResultTab(1));
+        QVERIFY(f.area.pages()->CloseResultTab(1));
         QVERIFY(!f.area.webPane(1));
     }
 
