@@ -29,9 +29,35 @@ QString newConnectionName()
 }
 
 // Qt binds a null QString as SQL NULL; the text columns hold "" instead.
+// Qt hands text to SQLite as UTF-16, and SQLite reads a leading U+FEFF or U+FFFE as
+// a byte-order mark: it would drop the first and byte-swap the whole value for the
+// second. A mark of our own in front is the one SQLite takes away.
 QVariant text(const QString &s)
 {
-    return s.isNull() ? QVariant(QStringLiteral("")) : QVariant(s);
+    if (s.isNull())
+        return QVariant(QStringLiteral(""));
+    if (s.startsWith(QChar(0xFEFF)) || s.startsWith(QChar(0xFFFE)))
+        return QVariant(QChar(0xFEFF) + s);
+    return QVariant(s);
+}
+
+// Titles are stored without NUL characters: SQLite's comparisons end at the first.
+QString storedTitle(const QString &title)
+{
+    return title.contains(QChar(0)) ? QString(title).remove(QChar(0)) : title;
+}
+
+// The id of the first row (id, title) whose title equals title up to case, folded
+// Unicode-wide (the columns' NOCASE folds ASCII only).
+std::optional<int> idWithTitle(QSqlQuery &q, const QString &title)
+{
+    if (!q.exec())
+        return std::nullopt;
+    while (q.next()) {
+        if (QString::compare(q.value(1).toString(), title, Qt::CaseInsensitive) == 0)
+            return q.value(0).toInt();
+    }
+    return std::nullopt;
 }
 
 QString mirrored(const QString &s)
@@ -498,14 +524,15 @@ bool LibraryDatabase::execIds(std::initializer_list<std::pair<const char *, int>
 
 InsertOutcome LibraryDatabase::addPlaylist(const QString &name)
 {
+    const QString title = storedTitle(name);
     QSqlQuery check(database());
-    check.prepare(QStringLiteral("SELECT id FROM class WHERE title = ? LIMIT 1"));
-    check.addBindValue(text(name));
-    if (const auto existing = firstId(check))
+    check.setForwardOnly(true);
+    check.prepare(QStringLiteral("SELECT id, title FROM class ORDER BY id"));
+    if (const auto existing = idWithTitle(check, title))
         return {InsertOutcome::Kind::AlreadyPresent, *existing};
     QSqlQuery q(database());
     q.prepare(QStringLiteral("INSERT INTO class (title) VALUES (?)"));
-    q.addBindValue(text(name));
+    q.addBindValue(text(title));
     return outcomeOf(insertedId(q));
 }
 
@@ -513,7 +540,7 @@ bool LibraryDatabase::renamePlaylist(int playlistId, const QString &name)
 {
     QSqlQuery q(database());
     q.prepare(QStringLiteral("UPDATE class SET title = ? WHERE id = ?"));
-    q.addBindValue(text(name));
+    q.addBindValue(text(storedTitle(name)));
     q.addBindValue(playlistId);
     return q.exec();
 }
@@ -531,20 +558,21 @@ bool LibraryDatabase::clearPlaylist(int playlistId)
 
 InsertOutcome LibraryDatabase::addSongToPlaylist(int playlistId, const SongToStore &song)
 {
+    const QString title = storedTitle(song.title);
     QSqlQuery check(database());
-    check.prepare(QStringLiteral("SELECT id FROM list WHERE title = ? AND classid = ? LIMIT 1"));
-    check.addBindValue(text(song.title));
+    check.setForwardOnly(true);
+    check.prepare(QStringLiteral("SELECT id, title FROM list WHERE classid = ? ORDER BY id"));
     check.addBindValue(playlistId);
-    if (const auto existing = firstId(check))
+    if (const auto existing = idWithTitle(check, title))
         return {InsertOutcome::Kind::AlreadyPresent, *existing};
     const StoredLocator where = storedLocator(song.locator);
     QSqlQuery q(database());
     q.prepare(QStringLiteral("INSERT INTO list (classid, title, url, url1, url2, musicid, baiduid) "
                              "VALUES (?, ?, ?, ?, ?, ?, ?)"));
     q.addBindValue(playlistId);
-    q.addBindValue(text(song.title));
-    q.addBindValue(where.url);
-    q.addBindValue(where.url1);
+    q.addBindValue(text(title));
+    q.addBindValue(text(where.url));
+    q.addBindValue(text(where.url1));
     q.addBindValue(text(song.url2));
     q.addBindValue(song.kind == 2 ? song.id : 0);
     q.addBindValue(song.kind == 3 ? song.id : 0);
@@ -559,7 +587,7 @@ InsertOutcome LibraryDatabase::importLocalFile(
     QSqlQuery q(database());
     q.prepare(QStringLiteral("INSERT INTO list (classid, title, url, url1, url2) VALUES (?, ?, ?, '', ?)"));
     q.addBindValue(playlistId);
-    q.addBindValue(text(title));
+    q.addBindValue(text(storedTitle(title)));
     q.addBindValue(text(mirrored(path)));
     q.addBindValue(text(url2));
     return outcomeOf(insertedId(q));
@@ -569,7 +597,7 @@ bool LibraryDatabase::renameSong(int songId, const QString &title)
 {
     QSqlQuery q(database());
     q.prepare(QStringLiteral("UPDATE list SET title = ? WHERE id = ?"));
-    q.addBindValue(text(title));
+    q.addBindValue(text(storedTitle(title)));
     q.addBindValue(songId);
     return q.exec();
 }
@@ -626,19 +654,20 @@ HistoryRecordOutcome LibraryDatabase::recordPlay(const SongToStore &song, const 
         }
     }
     {
+        const QString title = storedTitle(song.title);
         QSqlQuery find(db);
-        find.prepare(QStringLiteral("SELECT id FROM lslist WHERE lsid = ? AND title = ? LIMIT 1"));
+        find.setForwardOnly(true);
+        find.prepare(QStringLiteral("SELECT id, title FROM lslist WHERE lsid = ? ORDER BY id"));
         find.addBindValue(dayId);
-        find.addBindValue(text(song.title));
-        if (!firstId(find)) {
+        if (!idWithTitle(find, title)) {
             const StoredLocator where = storedLocator(song.locator);
             QSqlQuery add(db);
             add.prepare(QStringLiteral("INSERT INTO lslist (lsid, title, url, url1, url2, musicid, baiduid, listid) "
                                        "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
             add.addBindValue(dayId);
-            add.addBindValue(text(song.title));
-            add.addBindValue(where.url);
-            add.addBindValue(where.url1);
+            add.addBindValue(text(title));
+            add.addBindValue(text(where.url));
+            add.addBindValue(text(where.url1));
             add.addBindValue(text(song.url2));
             add.addBindValue(song.kind == 2 ? song.id : 0);
             add.addBindValue(song.kind == 3 ? song.id : 0);
@@ -673,7 +702,7 @@ InsertOutcome LibraryDatabase::addCdAlbum(const QString &title, int specialId)
         return {InsertOutcome::Kind::AlreadyPresent, *existing};
     QSqlQuery q(database());
     q.prepare(QStringLiteral("INSERT INTO cd (title, specialid) VALUES (?, ?)"));
-    q.addBindValue(text(title));
+    q.addBindValue(text(storedTitle(title)));
     q.addBindValue(specialId);
     return outcomeOf(insertedId(q));
 }

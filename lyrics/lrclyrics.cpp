@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
+#include <vector>
 
 namespace kivo {
 
@@ -103,31 +105,91 @@ int LrcTagSpanMs(QStringView from, QStringView to)
     return static_cast<int>(std::clamp<long long>(ms, INT32_MIN, INT32_MAX));
 }
 
+namespace {
+
+// One time tag of a lyric line; the line's text is kept once, however many tags share it.
+struct LrcEntry
+{
+    QStringView tag;
+    int line = 0;
+};
+
+// Order of the entry texts "[tag]text" (case-insensitive) by their tags alone: a tag
+// that is a prefix of the other meets the other's next character with its "]".
+// 0 when the tags are equal and the texts decide.
+int compareEntryTags(QStringView a, QStringView b)
+{
+    const qsizetype n = std::min(a.size(), b.size());
+    if (const int c = a.left(n).compare(b.left(n), Qt::CaseInsensitive))
+        return c;
+    if (a.size() == b.size())
+        return 0;
+    const int next = (a.size() > n ? a[n] : b[n]).toCaseFolded().unicode();
+    return a.size() > n ? next - int(u']') : int(u']') - next;
+}
+
+} // namespace
+
 QString NormalizeLrcText(const QString &raw)
 {
-    // The sorter: entries "[tag]text", kept in case-insensitive order of the whole entry.
-    QStringList sorter;
-    for (QStringView line : QStringView(raw).split(kBr)) {
-        const QList<QStringView> parts = line.split(u']');
-        if (parts.size() < 2)
+    // Entries "[tag]text" in case-insensitive order of the whole entry, built without
+    // copying a line's text for each of its tags: a long line under many tags would
+    // otherwise cost the square of its length.
+    std::vector<QStringView> texts; // per line with tags, trimmed
+    std::vector<LrcEntry> entries;
+    const QStringView all(raw);
+    for (qsizetype start = 0; start <= all.size() && qsizetype(entries.size()) < kMaxLrcEntries;) {
+        qsizetype end = all.indexOf(kBr, start);
+        if (end < 0)
+            end = all.size();
+        const QStringView line = all.mid(start, end - start);
+        start = end + kBr.size();
+        const qsizetype lastClose = line.lastIndexOf(u']');
+        if (lastClose < 0)
             continue;
-        const QStringView text = parts.last().trimmed();
-        for (qsizetype j = 0; j + 1 < parts.size(); ++j)
-            sorter.append(u'[' + afterLastBracket(parts[j]) + u']' + text);
+        const int lineIndex = int(texts.size());
+        texts.push_back(line.mid(lastClose + 1).trimmed());
+        for (qsizetype from = 0; qsizetype(entries.size()) < kMaxLrcEntries;) {
+            const qsizetype close = line.indexOf(u']', from);
+            entries.push_back({afterLastBracket(line.mid(from, close - from)), lineIndex});
+            if (close == lastClose)
+                break;
+            from = close + 1;
+        }
     }
-    std::stable_sort(sorter.begin(), sorter.end(),
-        [](const QString &x, const QString &y) { return QString::compare(x, y, Qt::CaseInsensitive) < 0; });
 
+    // Texts ranked once, so that entries with equal tags compare in constant time.
+    std::vector<int> byText(texts.size());
+    std::iota(byText.begin(), byText.end(), 0);
+    const auto textLess = [&texts](int x, int y) { return texts[x].compare(texts[y], Qt::CaseInsensitive) < 0; };
+    std::stable_sort(byText.begin(), byText.end(), textLess);
+    std::vector<int> textRank(texts.size());
+    for (size_t i = 0; i < byText.size(); ++i) {
+        const bool sameAsBefore = i > 0 && !textLess(byText[i - 1], byText[i]);
+        textRank[byText[i]] = sameAsBefore ? textRank[byText[i - 1]] : int(i);
+    }
+    std::stable_sort(entries.begin(), entries.end(), [&textRank](const LrcEntry &x, const LrcEntry &y) {
+        if (const int c = compareEntryTags(x.tag, y.tag))
+            return c < 0;
+        return textRank[x.line] < textRank[y.line];
+    });
+
+    // Every entry but the last, with the span to the entry after it.
     QString out;
-    for (qsizetype k = 0; k + 1 < sorter.size(); ++k) {
-        const QString &entry = sorter[k];
-        const QString &next = sorter[k + 1];
-        if (entry.trimmed().isEmpty() || next.trimmed().isEmpty())
-            continue;
-        const QString tag = entry.section(u']', 0, 0).remove(u'[');
-        const QString nextTag = next.section(u']', 0, 0).remove(u'[');
-        const QStringView text = QStringView(entry).mid(entry.lastIndexOf(u']') + 1).trimmed();
-        out += u'[' + tag + u']' + text + u'[' + QString::number(LrcTagSpanMs(tag, nextTag)) + u']' + kBr;
+    for (size_t k = 0; k + 1 < entries.size(); ++k) {
+        const QStringView tag = entries[k].tag;
+        const QStringView text = texts[entries[k].line];
+        const QString span = QString::number(LrcTagSpanMs(tag, entries[k + 1].tag));
+        if (out.size() + tag.size() + text.size() + span.size() + 8 > kMaxNormalizedLrcChars)
+            break;
+        out += u'[';
+        out += tag;
+        out += u']';
+        out += text;
+        out += u'[';
+        out += span;
+        out += u']';
+        out += kBr;
     }
     return out;
 }

@@ -14,8 +14,16 @@ namespace kivo {
 // character); a tag without fraction adds nothing. Never fails; allocates nothing.
 int LrcTagSpanMs(QStringView from, QStringView to);
 
+// What one lyric may yield, however hostile its text: time tags beyond the first
+// kMaxLrcEntries are ignored, and the normalised text ends with the last whole entry
+// that fits in kMaxNormalizedLrcChars. A song of 24 minutes with a line every tenth
+// of a second has 14,400 entries.
+inline constexpr qsizetype kMaxLrcEntries = 50000;
+inline constexpr qsizetype kMaxNormalizedLrcChars = 4 * 1024 * 1024;
+
 // Lyric text ("<br>"-separated LRC lines) in the program's normalised form: one
 // entry "[tag]text[span]<br>" per time tag, sorted, span = ms to the next entry.
+// Linear in the length of raw.
 QString NormalizeLrcText(const QString &raw);
 
 // Normalised lyrics of a song, with the lookup the lyric timer needs precomputed:

@@ -9,6 +9,29 @@ namespace kivo {
 namespace {
 // Lyric files are a few kilobytes; anything far larger is not one.
 constexpr qint64 kMaxLyricFileBytes = 4 * 1024 * 1024;
+
+// The name older lyric collections use: the path up to its first "." with ".lrc",
+// only where that lies in the song's own folder and differs from the current name.
+QString olderLyricFilePathFor(const QString &songPath)
+{
+    const qsizetype slash = std::max(songPath.lastIndexOf(u'/'), songPath.lastIndexOf(u'\\'));
+    const qsizetype firstDot = songPath.indexOf(u'.');
+    if (firstDot <= slash + 1)
+        return {};
+    const QString older = songPath.left(firstDot) + QStringLiteral(".lrc");
+    return older == LyricFilePathFor(songPath) ? QString() : older;
+}
+
+std::optional<QString> readLyricFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxLyricFileBytes)
+        return std::nullopt;
+    const QString text = decodeLyricFileBytes(file.readAll());
+    if (QStringView(text).trimmed().size() < 10)
+        return std::nullopt;
+    return lineEndsToBr(text);
+}
 } // namespace
 
 QString LyricFilePathFor(const QString &songPath)
@@ -51,13 +74,11 @@ std::optional<QString> LoadLocalLyrics(const QString &address, bool localLyricsE
 {
     if (!localLyricsEnabled || address.isEmpty() || address.contains(QStringLiteral("://")))
         return std::nullopt;
-    QFile file(LyricFilePathFor(address));
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxLyricFileBytes)
-        return std::nullopt;
-    const QString text = decodeLyricFileBytes(file.readAll());
-    if (QStringView(text).trimmed().size() < 10)
-        return std::nullopt;
-    return lineEndsToBr(text);
+    if (std::optional<QString> lyrics = readLyricFile(LyricFilePathFor(address)))
+        return lyrics;
+    if (const QString older = olderLyricFilePathFor(address); !older.isEmpty())
+        return readLyricFile(older);
+    return std::nullopt;
 }
 
 } // namespace kivo

@@ -20,7 +20,9 @@ QString lineEndsToBr(const QString &text);
 
 // The lyrics beside a local song file, "<br>"-separated, when the file exists and
 // holds at least 10 characters; nothing for network addresses, empty addresses,
-// or when lyrics are switched off.
+// or when lyrics are switched off. Without such a file, a file named by the older
+// rule (the path up to its first "." with ".lrc") is read when it lies in the
+// song's own folder.
 std::optional<QString> LoadLocalLyrics(const QString &address, bool localLyricsEnabled);
 
 } // namespace kivo

@@ -7,19 +7,30 @@ namespace kivo {
 
 namespace {
 
+// Far beyond any media (some 30 million years), yet small enough that tenths of it
+// and the difference of two such times stay well within 64-bit integers.
+constexpr double kMaxClockSeconds = 1e15;
+
+// A time the engine reported, saturated to the clock's range; not a number is 0.
+double clockSeconds(double seconds)
+{
+    return std::isfinite(seconds) ? std::clamp(seconds, -kMaxClockSeconds, kMaxClockSeconds) : 0.0;
+}
+
 // Whole seconds the way the engine's numbers were rounded (half to even).
 long long roundedSeconds(double seconds)
 {
-    return std::llrint(std::isfinite(seconds) ? seconds : 0.0);
+    return std::llrint(clockSeconds(seconds));
 }
 
 // Tenths of a second elapsed, as the first decimal of the position's text: cut, not
 // rounded; the small tolerance keeps 59.9 at 599 despite binary fractions.
 long long positionTenths(double positionSeconds)
 {
-    if (!std::isfinite(positionSeconds) || positionSeconds < 0)
+    const double seconds = clockSeconds(positionSeconds);
+    if (seconds < 0)
         return 0;
-    return static_cast<long long>(std::floor(positionSeconds * 10.0 + 1e-7));
+    return static_cast<long long>(std::floor(seconds * 10.0 + 1e-7));
 }
 
 QString twoDigits(long long value)

@@ -130,16 +130,17 @@ std::optional<int> pageTurnTarget(int action, const std::optional<PagingState> &
     const auto count = wholeNumber(paging->pageCount);
     if (!current || !count || !wholeNumber(paging->total))
         return std::nullopt;
-    int target = *count;
+    // Wide enough for a step past the ends of the int range the server's numbers fill.
+    long long target = *count;
     if (action == 1)
         target = 1;
     else if (action == 2)
-        target = *current - 1;
+        target = static_cast<long long>(*current) - 1;
     else if (action == 3)
-        target = *current + 1;
+        target = static_cast<long long>(*current) + 1;
     if (target <= 0 || target > *count || target == *current)
         return std::nullopt;
-    return target;
+    return static_cast<int>(target);
 }
 
 QString listPageUrl(const QString &url, int page)

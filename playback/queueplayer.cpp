@@ -59,14 +59,14 @@ QCoro::Task<void> QueuePlayer::PlayEntry(int index, bool retry)
 
     m_lyrics->clearCurrentLyrics();
     if (!m_queue->contains(index)) {
-        nothingStarted();
+        nothingStarted(index);
         co_return;
     }
     co_await m_lyrics->ResolveEntryLyrics(index, stillCurrent);
     if (!stillCurrent())
         co_return;
     if (!m_queue->contains(index)) {
-        nothingStarted();
+        nothingStarted(index);
         co_return;
     }
     if (retry)
@@ -78,7 +78,7 @@ QCoro::Task<void> QueuePlayer::PlayEntry(int index, bool retry)
     if (!stillCurrent())
         co_return;
     if (address.isEmpty() || !m_queue->contains(index)) {
-        nothingStarted();
+        nothingStarted(index);
         co_return;
     }
     m_lyrics->LoadLocalLyrics(index, address);
@@ -91,17 +91,29 @@ QCoro::Task<void> QueuePlayer::PlayEntry(int index, bool retry)
     m_activeGeneration = m_queue->generation();
     m_currentIndex = index;
     m_pending = PendingPlay {index, address, false};
-    m_fruitlessStarts = 0;
+    m_fruitless = {};
     m_engine->stop();
     m_engine->play();
 }
 
-void QueuePlayer::nothingStarted()
+void QueuePlayer::nothingStarted(int index)
 {
     // Without a bound an unplayable queue would be walked every 10 ms for ever: after
-    // as many fruitless starts in a row as there are entries, stop.
-    if (++m_fruitlessStarts > m_queue->highest() + 1) {
-        m_fruitlessStarts = 0;
+    // as many fruitless starts in a row as there are entries, stop. Shuffle draws
+    // entries again, so it stops only once every entry was tried (or after a number of
+    // draws that leaves an entry undrawn about e^-40 of the time).
+    const int entries = m_queue->highest() + 1;
+    ++m_fruitless.starts;
+    bool exhausted = m_fruitless.starts > entries;
+    if (m_mode == PlayMode::Shuffle) {
+        if (m_queue->contains(index))
+            m_fruitless.entries.insert(index);
+        const auto tried = std::count_if(
+            m_fruitless.entries.cbegin(), m_fruitless.entries.cend(), [this](int i) { return m_queue->contains(i); });
+        exhausted = tried >= entries || m_fruitless.starts > 40 * entries;
+    }
+    if (exhausted) {
+        m_fruitless = {};
         Q_EMIT stopRequested();
         return;
     }
@@ -115,14 +127,14 @@ bool QueuePlayer::activeEntryIntact() const
 
 void QueuePlayer::StepPrevious()
 {
-    m_fruitlessStarts = 0;
+    m_fruitless = {};
     m_currentIndex -= 1;
     PlayEntry(m_currentIndex, false);
 }
 
 void QueuePlayer::StepNext()
 {
-    m_fruitlessStarts = 0;
+    m_fruitless = {};
     m_currentIndex += 1;
     PlayEntry(m_currentIndex, false);
 }
@@ -153,7 +165,7 @@ void QueuePlayer::AdvanceAfterEnd()
     int n = 0;
     switch (m_mode) {
     case PlayMode::NoRepeat:
-        m_fruitlessStarts = 0;
+        m_fruitless = {};
         Q_EMIT stopRequested();
         return;
     case PlayMode::RepeatOne:
@@ -219,7 +231,7 @@ void QueuePlayer::sendNotices(const QList<std::pair<qint64, int>> &notices)
 
 void QueuePlayer::PlaySongRow(const SongRowRef &row)
 {
-    m_fruitlessStarts = 0;
+    m_fruitless = {};
     if (row.isNowPlayingPage()) {
         PlayEntry(row.tag.toInt(), false);
         return;
@@ -287,7 +299,7 @@ void QueuePlayer::PlayTreeList(PlaybackLibrary::ListKind kind, qint32 id)
 {
     fillFromTreeList(kind, id, false);
     if (m_queue->hasSongs()) {
-        m_fruitlessStarts = 0;
+        m_fruitless = {};
         m_currentIndex = 0;
         PlayEntry(0, false);
     }

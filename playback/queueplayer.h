@@ -5,6 +5,7 @@
 #include "playback/songrow.h"
 
 #include <QObject>
+#include <QSet>
 #include <QTimer>
 
 #include <QCoro/QCoroTask>
@@ -96,7 +97,7 @@ private:
     void sendNotices(const QList<std::pair<qint64, int>> &notices);
     void fillFromTreeList(PlaybackLibrary::ListKind kind, qint32 id, bool append);
     void startEntry(int index);
-    void nothingStarted();
+    void nothingStarted(int index);
 
     PlayQueue *m_queue;
     MediaEngine *m_engine;
@@ -112,8 +113,14 @@ private:
     quint64 m_activeGeneration = 0;
     QString m_title;
     quint64 m_startSerial = 0;
-    // Starts in a row that found nothing to play; a whole pass of them ends the advance.
-    int m_fruitlessStarts = 0;
+    // Starts in a row that found nothing to play, and the distinct entries among them;
+    // the advance ends once every entry was tried.
+    struct FruitlessRun
+    {
+        int starts = 0;
+        QSet<int> entries;
+    };
+    FruitlessRun m_fruitless;
     QTimer m_advanceTimer;
     std::function<double()> m_random;
 };

@@ -36,6 +36,9 @@ private Q_SLOTS:
         QTest::newRow("backslashes") << u"C:\\歌\\It's.mp3"_qs;
         QTest::newRow("outer spaces") << u"  padded  "_qs;
         QTest::newRow("long") << QString(5000, u'\'');
+        // SQLite takes these as byte-order marks of the UTF-16 text Qt hands it.
+        QTest::newRow("leading byte-order mark") << u"\uFEFF歌名"_qs;
+        QTest::newRow("leading reversed byte-order mark") << u"\uFFFE歌名 ab"_qs;
     }
     void hostileTextRoundTrips()
     {
@@ -170,6 +173,8 @@ private Q_SLOTS:
         QTest::newRow("other case") << u"Rock"_qs << u"rOCK"_qs << true;
         QTest::newRow("different") << u"Rock"_qs << u"Rocks"_qs << false;
         QTest::newRow("trailing space differs") << u"Rock"_qs << u"Rock "_qs << false;
+        QTest::newRow("other case beyond ascii") << u"Ärger Σ"_qs << u"äRGER σ"_qs << true;
+        QTest::newRow("differs after a nul") << u"ab\0x"_qs << u"ab\0y"_qs << false;
     }
     void duplicateChecksIgnoreCase()
     {
@@ -189,6 +194,9 @@ private Q_SLOTS:
         QVERIFY(f.db.addSongToPlaylist(other, song(second)).added());
         QVERIFY(f.db.recordPlay(song(first), QDate(2022, 2, 2)).songAdded);
         QCOMPARE(f.db.recordPlay(song(second), QDate(2022, 2, 2)).songAdded, !duplicate);
+        // Titles are stored without NUL characters.
+        QVERIFY(!f.db.playlistsForChooser().value(0).title.contains(QChar(0)));
+        QVERIFY(!f.db.playlistPage(a.id).value(0).title.contains(QChar(0)));
     }
 
     // A trigger refuses to drop the folder row while songs of it remain, so the

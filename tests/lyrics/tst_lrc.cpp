@@ -33,6 +33,12 @@ private Q_SLOTS:
         QTest::newRow("one entry only") << u"[00:01.00]alone"_qs << QString();
         QTest::newRow("empty") << QString() << QString();
         QTest::newRow("tags without fraction") << u"[01:23]a<br>[01:25]b"_qs << u"[01:23]a[2000]<br>"_qs;
+        // Whole entries are compared: a tag's closing "]" sorts after digits, before letters.
+        QTest::newRow("shorter tag against a longer one")
+            << u"[1]a<br>[12]b<br>[1b]c<br>[9]z"_qs << u"[12]b[0]<br>[1]a[0]<br>[1b]c[0]<br>"_qs;
+        QTest::newRow("equal tags: text decides, case-insensitive")
+            << u"[00:01.00]b<br>[00:01.00]A<br>[00:01.00]a<br>[00:02.00]z"_qs
+            << u"[00:01.00]A[0]<br>[00:01.00]a[0]<br>[00:01.00]b[1000]<br>"_qs;
     }
     void normalize()
     {
@@ -40,6 +46,18 @@ private Q_SLOTS:
         QFETCH(QString, normalized);
         QCOMPARE(NormalizeLrcText(raw), normalized);
         QCOMPARE(NormalizeLrc(raw).text(), normalized);
+    }
+
+    // One line repeated under thousands of tags once grew with the square of its
+    // length; whatever the text, a lyric yields a bounded amount.
+    void hostileLineIsBounded()
+    {
+        const QString line = QString(32 * 1024, u']') + QString(32 * 1024, u'x');
+        const QString out = NormalizeLrcText(line);
+        QVERIFY(out.size() <= kMaxNormalizedLrcChars);
+        QVERIFY(out.startsWith(u"[]"_qs + QString(32 * 1024, u'x') + u"[0]<br>[]x"_qs));
+        const QString tags = QString(64 * 1024, u']');
+        QVERIFY(NormalizeLrcText(tags).size() <= kMaxLrcEntries * qsizetype(sizeof("[][0]<br>")));
     }
 
     void tagSpan_data()

@@ -100,6 +100,28 @@ private Q_SLOTS:
         QVERIFY(!LoadLocalLyrics(QString(), true));
         QVERIFY(!LoadLocalLyrics(root.filePath(u"other.mp3"_qs), true));
     }
+
+    // Lyric collections named by the older rule (the path up to its first ".") are
+    // found beside the song; the song's own name comes first.
+    void olderLyricFileBesideTheSong()
+    {
+        QTemporaryDir root;
+        if (root.path().contains(u'.'))
+            QSKIP("the temporary folder's path holds a dot");
+        const auto write = [&root](const QString &name, const QByteArray &bytes) {
+            QFile file(root.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        };
+        const QString song = root.filePath(u"01. Intro.remix.mp3"_qs);
+        write(u"01.lrc"_qs, "[00:01.00]older rule");
+        QCOMPARE(LoadLocalLyrics(song, true).value_or(QString()), u"[00:01.00]older rule"_qs);
+        write(u"01. Intro.remix.lrc"_qs, "[00:01.00]own name");
+        QCOMPARE(LoadLocalLyrics(song, true).value_or(QString()), u"[00:01.00]own name"_qs);
+        // For a song in a dotted folder the older name lies outside that folder.
+        write(u"my.lrc"_qs, "[00:01.00]not this one");
+        QVERIFY(QDir(root.path()).mkpath(u"my.music"_qs));
+        QVERIFY(!LoadLocalLyrics(root.filePath(u"my.music/song.mp3"_qs), true));
+    }
 };
 
 QTEST_GUILESS_MAIN(LyricFilesTest)

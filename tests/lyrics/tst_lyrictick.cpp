@@ -1,6 +1,9 @@
 #include "lyrics/lyrictick.h"
 
+#include <QRegularExpression>
 #include <QTest>
+
+#include <limits>
 
 using namespace kivo;
 
@@ -78,6 +81,22 @@ private Q_SLOTS:
         screen.remainingTimeMode = remaining;
         LyricTick({true, position, duration}, {}, geometry(), screen);
         QCOMPARE(screen.readout, text);
+    }
+
+    // Positions no clock reaches, or no number at all, give a key and a readout of the
+    // usual form rather than wrapped-around arithmetic.
+    void absurdPositionsSaturate()
+    {
+        const QRegularExpression key(u"^\\d\\d:\\d\\d\\.\\d$"_qs), readout(u"^\\d\\d:\\d\\d$"_qs);
+        for (double position : {1e19, -1e19, 1e300, std::numeric_limits<double>::infinity(), std::nan("")}) {
+            QVERIFY(key.match(lyricPositionKey(position, 5).view()).hasMatch());
+            for (double duration : {200.0, 1e19, -1e19}) {
+                QVERIFY(readout.match(positionReadout(position, duration, true)).hasMatch());
+                LyricScreen screen;
+                screen.remainingTimeMode = true;
+                LyricTick({true, position, duration}, {}, geometry(), screen);
+            }
+        }
     }
 
     void lineShowsAtItsKeyAndHighlightEndsEarly()

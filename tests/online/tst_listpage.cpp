@@ -123,6 +123,8 @@ private Q_SLOTS:
         QTest::newRow("last on last") << 4 << u"6"_qs << u"6"_qs << 0;
         QTest::newRow("no pages") << 4 << u"0"_qs << u"0"_qs << 0;
         QTest::newRow("garbled state") << 3 << u"x"_qs << u"6"_qs << 0;
+        QTest::newRow("next on the highest page") << 3 << u"2147483647"_qs << u"2147483647"_qs << 0;
+        QTest::newRow("previous on the lowest page") << 2 << u"-2147483648"_qs << u"2147483647"_qs << 0;
     }
     void pageTurn()
     {

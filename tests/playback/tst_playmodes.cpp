@@ -22,6 +22,7 @@ private Q_SLOTS:
     void stepPastEnds_data();
     void stepPastEnds();
     void unplayableQueueStopsAfterOnePass();
+    void shuffleTriesEveryEntryBeforeStopping();
     void failedAddressNotRetriedByAdvance();
     void playButtonStartsTitledEntry_data();
     void playButtonStartsTitledEntry();
@@ -160,6 +161,32 @@ void PlayModesTest::unplayableQueueStopsAfterOnePass()
         ++advances;
     QCOMPARE(advances, 3);
     QVERIFY(rig.engine.urls.isEmpty());
+    QCOMPARE(rig.control.playButtonState(), PlayButtonState::Idle);
+}
+
+// Shuffle draws entries again: it gives up only once every entry failed.
+void PlayModesTest::shuffleTriesEveryEntryBeforeStopping()
+{
+    PlaybackRig rig;
+    rig.fill(5);
+    for (int i : {0, 1, 2, 4})
+        rig.queue.at(i).locator.clear();
+    rig.player.SetPlayMode(PlayMode::Shuffle);
+    QList<int> draws;
+    rig.player.setRandomSource([&draws] { return draws.isEmpty() ? 0.0 : (draws.takeFirst() + 0.5) / 5; });
+    for (bool playable : {true, false}) {
+        if (!playable)
+            rig.queue.at(3).locator.clear();
+        draws = {0, 1, 0, 1, 0, 1, 4, 4, 2, 3, 3};
+        rig.player.PlayEntry(0, false);
+        int advances = 0;
+        while (rig.advance() && advances < 100)
+            ++advances;
+        // Entry 3, the last one drawn, plays; or the player stops right after it failed.
+        QCOMPARE(advances, 10);
+        QCOMPARE(rig.engine.urls.size(), 1);
+    }
+    QCOMPARE(rig.lastStarted(), u"s3"_s);
     QCOMPARE(rig.control.playButtonState(), PlayButtonState::Idle);
 }
 
