@@ -12,6 +12,7 @@
 #include <QUrl>
 #include <QVariant>
 
+#include <algorithm>
 #include <atomic>
 #include <variant>
 
@@ -48,7 +49,8 @@ QString storedTitle(const QString &title)
 }
 
 // The id of the first row (id, title) whose title equals title up to case, folded
-// Unicode-wide (the columns' NOCASE folds ASCII only).
+// Unicode-wide (the columns' NOCASE folds ASCII only). Folding keeps the number of
+// characters, so the queries read only titles of the probe's length.
 std::optional<int> idWithTitle(QSqlQuery &q, const QString &title)
 {
     if (!q.exec())
@@ -58,6 +60,12 @@ std::optional<int> idWithTitle(QSqlQuery &q, const QString &title)
             return q.value(0).toInt();
     }
     return std::nullopt;
+}
+
+// Characters as SQLite's length() counts them: code points, not UTF-16 units.
+qsizetype characterCount(const QString &s)
+{
+    return s.size() - std::count_if(s.cbegin(), s.cend(), [](QChar c) { return c.isLowSurrogate(); });
 }
 
 QString mirrored(const QString &s)
@@ -527,7 +535,8 @@ InsertOutcome LibraryDatabase::addPlaylist(const QString &name)
     const QString title = storedTitle(name);
     QSqlQuery check(database());
     check.setForwardOnly(true);
-    check.prepare(QStringLiteral("SELECT id, title FROM class ORDER BY id"));
+    check.prepare(QStringLiteral("SELECT id, title FROM class WHERE length(title) = ? ORDER BY id"));
+    check.addBindValue(characterCount(title));
     if (const auto existing = idWithTitle(check, title))
         return {InsertOutcome::Kind::AlreadyPresent, *existing};
     QSqlQuery q(database());
@@ -561,8 +570,9 @@ InsertOutcome LibraryDatabase::addSongToPlaylist(int playlistId, const SongToSto
     const QString title = storedTitle(song.title);
     QSqlQuery check(database());
     check.setForwardOnly(true);
-    check.prepare(QStringLiteral("SELECT id, title FROM list WHERE classid = ? ORDER BY id"));
+    check.prepare(QStringLiteral("SELECT id, title FROM list WHERE classid = ? AND length(title) = ? ORDER BY id"));
     check.addBindValue(playlistId);
+    check.addBindValue(characterCount(title));
     if (const auto existing = idWithTitle(check, title))
         return {InsertOutcome::Kind::AlreadyPresent, *existing};
     const StoredLocator where = storedLocator(song.locator);
@@ -657,8 +667,9 @@ HistoryRecordOutcome LibraryDatabase::recordPlay(const SongToStore &song, const 
         const QString title = storedTitle(song.title);
         QSqlQuery find(db);
         find.setForwardOnly(true);
-        find.prepare(QStringLiteral("SELECT id, title FROM lslist WHERE lsid = ? ORDER BY id"));
+        find.prepare(QStringLiteral("SELECT id, title FROM lslist WHERE lsid = ? AND length(title) = ? ORDER BY id"));
         find.addBindValue(dayId);
+        find.addBindValue(characterCount(title));
         if (!idWithTitle(find, title)) {
             const StoredLocator where = storedLocator(song.locator);
             QSqlQuery add(db);

@@ -175,6 +175,7 @@ private Q_SLOTS:
         QTest::newRow("trailing space differs") << u"Rock"_qs << u"Rock "_qs << false;
         QTest::newRow("other case beyond ascii") << u"Ärger Σ"_qs << u"äRGER σ"_qs << true;
         QTest::newRow("differs after a nul") << u"ab\0x"_qs << u"ab\0y"_qs << false;
+        QTest::newRow("beyond the basic plane") << u"\U0001F3B5 Ärger"_qs << u"\U0001F3B5 äRGER"_qs << true;
     }
     void duplicateChecksIgnoreCase()
     {
