@@ -98,13 +98,18 @@ target_link_libraries(kivoplay PRIVATE kivoui)
 set_target_properties(kivoplay PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${KIVO_BIN_DIR})
 kivo_target_settings(kivoplay)
 
+# The update program's logic and window build into a library its tests link too.
 kivo_glob(updater_sources updater/*.cpp updater/*.h)
+list(FILTER updater_sources EXCLUDE REGEX "/updater/main\\.cpp$")
 if(updater_sources)
-  add_executable(update ${updater_sources})
-  target_link_libraries(update PRIVATE kivotransfer Qt6::Widgets)
+  add_library(kivoupdater STATIC ${updater_sources})
+  target_link_libraries(kivoupdater PUBLIC kivotransfer Qt6::Widgets)
+  kivo_target_settings(kivoupdater)
+  kivo_autogen_follows(kivoupdater ${updater_sources})
+  add_executable(update ${CMAKE_SOURCE_DIR}/updater/main.cpp)
+  target_link_libraries(update PRIVATE kivoupdater)
   set_target_properties(update PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${KIVO_BIN_DIR})
   kivo_target_settings(update)
-  kivo_autogen_follows(update ${updater_sources})
 endif()
 
 # --- the program folder: installation settings and an empty library, never overwritten
