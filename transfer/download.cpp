@@ -255,11 +255,11 @@ void download::completeBody()
         finish(TransferOutcome::LengthMismatch, QStringLiteral("the body ended at a length other than announced"));
         return;
     }
-    if (!m_part.flush()) {
+    m_part.close(); // writes what is still buffered
+    if (m_part.error() != QFileDevice::NoError) {
         finish(TransferOutcome::FileError, u"cannot write "_qs + m_part.fileName() + u": "_qs + m_part.errorString());
         return;
     }
-    m_part.close();
     // One rename: the final name holds either what it held before or the whole body.
     if (std::rename(QFile::encodeName(m_part.fileName()).constData(), QFile::encodeName(m_saveFile).constData()) != 0) {
         finish(TransferOutcome::FileError,
