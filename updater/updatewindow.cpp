@@ -176,11 +176,12 @@ void UpdateWindow::paintEvent(QPaintEvent *)
 // else by following the mouse.
 bool UpdateWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched != m_title)
+    const QEvent::Type type = event->type();
+    if (watched != m_title
+        || (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease))
         return false;
-    auto *mouse = static_cast<QMouseEvent *>(event);
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
+    const auto *mouse = static_cast<QMouseEvent *>(event);
+    if (type == QEvent::MouseButtonPress) {
         if (mouse->button() != Qt::LeftButton)
             return false;
         if (windowHandle() && windowHandle()->startSystemMove())
@@ -188,18 +189,13 @@ bool UpdateWindow::eventFilter(QObject *watched, QEvent *event)
         m_dragging = true;
         m_grabOffset = mouse->globalPosition().toPoint() - frameGeometry().topLeft();
         return true;
-    case QEvent::MouseMove:
-        if (m_dragging)
-            move(mouse->globalPosition().toPoint() - m_grabOffset);
-        return m_dragging;
-    case QEvent::MouseButtonRelease:
-        if (!m_dragging)
-            return false;
-        m_dragging = false;
-        return true;
-    default:
-        return false;
     }
+    if (type == QEvent::MouseMove && m_dragging)
+        move(mouse->globalPosition().toPoint() - m_grabOffset);
+    const bool handled = m_dragging;
+    if (type == QEvent::MouseButtonRelease)
+        m_dragging = false;
+    return handled;
 }
 
 } // namespace kivo
