@@ -112,7 +112,9 @@ QCoro::Task<bool> download::StartDownLoad(int u1, int u2, int u3)
         drain();
     while (m_serial == serial && m_state == State::Receiving)
         co_await qCoro(this, &download::settled);
-    co_return m_variant == DownloadVariant::Player &&m_serial == serial &&m_result.isComplete();
+    // The updater learns of completion through DownLoadOver only.
+    const bool reported = m_variant == DownloadVariant::Player && m_serial == serial && m_result.isComplete();
+    co_return reported;
 }
 
 void download::Cancel()
