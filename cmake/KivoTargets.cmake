@@ -5,8 +5,9 @@
 #   playback/mpv/*.cpp     the libmpv engine             -> kivompv  (module, loaded after the window shows)
 #   online/web/*.cpp       the WebEngine panes           -> kivoweb  (module, loaded after the window shows)
 #   transfer/*.cpp         HTTP transfer of both programs -> kivotransfer (static)
+#   transfer/tools/*.cpp   kivofetch, one transfer from the command line
 #   shell/app/*.cpp        kivoplay's main
-#   updater/*.cpp          the update program
+#   updater/*.cpp          the update program (kivoupdater + main.cpp -> update)
 set(KIVO_SUBSYSTEMS shell library playback lyrics online downloads community)
 
 function(kivo_glob out)
@@ -40,10 +41,18 @@ endforeach()
 kivo_glob(transfer_sources transfer/*.cpp transfer/*.h)
 add_library(kivotransfer STATIC ${transfer_sources})
 target_include_directories(kivotransfer PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(kivotransfer PUBLIC Qt6::Core Qt6::Network)
+# QCoro6::Coro is headers only: the programs link Qt and nothing more for it.
+target_link_libraries(kivotransfer PUBLIC Qt6::Core Qt6::Network QCoro6::Coro)
 set_target_properties(kivotransfer PROPERTIES POSITION_INDEPENDENT_CODE ON)
 kivo_target_settings(kivotransfer)
 kivo_autogen_follows(kivotransfer ${transfer_sources})
+
+kivo_glob(fetch_sources transfer/tools/*.cpp)
+if(fetch_sources)
+  add_executable(kivofetch ${fetch_sources})
+  target_link_libraries(kivofetch PRIVATE kivotransfer)
+  kivo_target_settings(kivofetch)
+endif()
 
 # --- core: models, parsers, state machines, database, server client
 kivo_glob(core_sources ${core_patterns})
@@ -89,13 +98,18 @@ target_link_libraries(kivoplay PRIVATE kivoui)
 set_target_properties(kivoplay PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${KIVO_BIN_DIR})
 kivo_target_settings(kivoplay)
 
+# The update program's logic and window build into a library its tests link too.
 kivo_glob(updater_sources updater/*.cpp updater/*.h)
+list(FILTER updater_sources EXCLUDE REGEX "/updater/main\\.cpp$")
 if(updater_sources)
-  add_executable(update ${updater_sources})
-  target_link_libraries(update PRIVATE kivotransfer Qt6::Widgets)
+  add_library(kivoupdater STATIC ${updater_sources})
+  target_link_libraries(kivoupdater PUBLIC kivotransfer Qt6::Widgets)
+  kivo_target_settings(kivoupdater)
+  kivo_autogen_follows(kivoupdater ${updater_sources})
+  add_executable(update ${CMAKE_SOURCE_DIR}/updater/main.cpp)
+  target_link_libraries(update PRIVATE kivoupdater)
   set_target_properties(update PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${KIVO_BIN_DIR})
   kivo_target_settings(update)
-  kivo_autogen_follows(update ${updater_sources})
 endif()
 
 # --- the program folder: installation settings and an empty library, never overwritten

@@ -13,6 +13,9 @@ FaultKind faultKindFromName(const QString &name, bool *ok)
         {QStringLiteral("truncate"), FaultKind::Truncate},
         {QStringLiteral("garbage"), FaultKind::Garbage},
         {QStringLiteral("huge"), FaultKind::Huge},
+        {QStringLiteral("stall"), FaultKind::Stall},
+        {QStringLiteral("noise"), FaultKind::Noise},
+        {QStringLiteral("page"), FaultKind::Page},
     };
     *ok = kinds.contains(name);
     return kinds.value(name, FaultKind::None);
@@ -134,6 +137,18 @@ QString DemoState::updateFile() const
 {
     std::lock_guard lock(m_mutex);
     return m_updateFile;
+}
+
+void DemoState::setUpdateRate(int bytesPerSecond)
+{
+    std::lock_guard lock(m_mutex);
+    m_updateRate = std::max(0, bytesPerSecond);
+}
+
+int DemoState::updateRate() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_updateRate;
 }
 
 } // namespace kivo::demo

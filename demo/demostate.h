@@ -9,7 +9,19 @@
 namespace kivo::demo {
 
 // What a test can switch on for one path.
-enum class FaultKind { None, Hang, Drip, Error500, Reset, Truncate, Garbage, Huge };
+enum class FaultKind {
+    None,
+    Hang,
+    Drip,
+    Error500,
+    Reset,
+    Truncate,
+    Garbage,
+    Huge,
+    Stall, // half the body, then silence until the client leaves
+    Noise, // random bytes instead of an HTTP response (no status, no Content-Length)
+    Page, // a web page with status 200 in place of the body
+};
 
 FaultKind faultKindFromName(const QString &name, bool *ok);
 
@@ -42,6 +54,9 @@ public:
 
     void setUpdateFile(const QString &path);
     QString updateFile() const;
+    // Bytes per second for the update file; 0: as fast as the connection goes.
+    void setUpdateRate(int bytesPerSecond);
+    int updateRate() const;
 
 private:
     mutable std::mutex m_mutex;
@@ -49,6 +64,7 @@ private:
     QMap<QString, FaultKind> m_faults;
     NoticeFields m_notice;
     QString m_updateFile;
+    int m_updateRate = 0;
 };
 
 // Paths are compared without leading slashes or backslashes, in lower case.

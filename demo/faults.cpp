@@ -1,5 +1,7 @@
 #include "demo/faults.h"
 
+#include "demo/demosite.h"
+
 #include <arpa/inet.h>
 #include <dirent.h>
 #include <netinet/in.h>
@@ -80,6 +82,21 @@ void resetConnection(const httplib::Request &req)
     shutdown(fd, SHUT_RDWR);
 }
 
+void sendNoise(const httplib::Request &req)
+{
+    const int fd = socketOf(req);
+    if (fd < 0)
+        return;
+    std::string junk(4096, '\0');
+    unsigned state = 54321u;
+    for (char &c : junk) {
+        state = state * 1103515245u + 12345u;
+        c = char((state >> 16) & 0xff);
+    }
+    ::send(fd, junk.data(), junk.size(), MSG_NOSIGNAL);
+    shutdown(fd, SHUT_RDWR);
+}
+
 void hangUntilClientLeaves(const httplib::Request &req, const std::atomic<bool> &stopping)
 {
     const int fd = socketOf(req);
@@ -90,28 +107,35 @@ void hangUntilClientLeaves(const httplib::Request &req, const std::atomic<bool> 
 }
 
 void serveBytes(size_t size, const std::string &contentType, ByteReader read, int bytesPerSecond,
-    httplib::Response &res, const std::atomic<bool> &stopping)
+    httplib::Response &res, const std::atomic<bool> &stopping, bool announceLength)
 {
-    res.set_header("Accept-Ranges", "bytes");
-    res.set_content_provider(size, contentType,
-        [read = std::move(read), bytesPerSecond, &stopping](size_t offset, size_t length, httplib::DataSink &sink) {
-            // Small steps when dripping, so the rate holds.
-            const size_t step
-                = bytesPerSecond > 0 ? std::max<size_t>(1, size_t(bytesPerSecond) / 10) : size_t(64 * 1024);
-            const size_t n = std::min(step, length);
-            std::string chunk;
-            if (!read(offset, n, chunk) || chunk.empty())
-                return false;
-            if (!sink.write(chunk.data(), chunk.size()))
-                return false;
-            if (bytesPerSecond > 0 && !pause(100ms, stopping))
-                return false;
-            return true;
+    // Small steps when dripping, so the rate holds.
+    const size_t step = bytesPerSecond > 0 ? std::max<size_t>(1, size_t(bytesPerSecond) / 10) : size_t(64 * 1024);
+    auto send = [read = std::move(read), bytesPerSecond, step, &stopping](
+                    size_t offset, size_t length, httplib::DataSink &sink) {
+        std::string chunk;
+        if (!read(offset, std::min(step, length), chunk) || chunk.empty())
+            return false;
+        if (!sink.write(chunk.data(), chunk.size()))
+            return false;
+        return bytesPerSecond <= 0 || pause(100ms, stopping);
+    };
+    if (!announceLength) {
+        res.set_content_provider(contentType, [size, send](size_t offset, httplib::DataSink &sink) {
+            if (offset >= size) {
+                sink.done();
+                return true;
+            }
+            return send(offset, size - offset, sink);
         });
+        return;
+    }
+    res.set_header("Accept-Ranges", "bytes");
+    res.set_content_provider(size, contentType, send);
 }
 
-void applyBodyFault(FaultKind kind, const std::string &body, const std::string &contentType, httplib::Response &res,
-    const std::atomic<bool> &stopping)
+void applyBodyFault(FaultKind kind, const std::string &body, const std::string &contentType,
+    const httplib::Request &req, httplib::Response &res, const std::atomic<bool> &stopping)
 {
     auto shared = std::make_shared<std::string>(body);
     switch (kind) {
@@ -132,6 +156,24 @@ void applyBodyFault(FaultKind kind, const std::string &body, const std::string &
             sink.write(shared->data() + offset, half - offset);
             return true;
         });
+        return;
+    case FaultKind::Stall: { // half the body, then nothing until the client gives up
+        const int fd = socketOf(req);
+        res.set_content_provider(
+            shared->size(), contentType, [shared, fd, &stopping](size_t offset, size_t, httplib::DataSink &sink) {
+                const size_t half = shared->size() / 2;
+                if (offset < half)
+                    return sink.write(shared->data() + offset, half - offset);
+                const auto until = std::chrono::steady_clock::now() + 10min;
+                while (!stopping && !clientGone(fd) && std::chrono::steady_clock::now() < until)
+                    std::this_thread::sleep_for(20ms);
+                return false;
+            });
+        return;
+    }
+    case FaultKind::Page: // what a busy server or a portal sends where a file should be
+        res.set_content(htmlPage(QStringLiteral("服务器繁忙"), QStringLiteral("<p>请稍后再试。</p>")).toStdString(),
+            "text/html; charset=utf-8");
         return;
     case FaultKind::Garbage: {
         std::string junk(4096, '\0');
