@@ -1,7 +1,8 @@
 #include "library/librarydatabase.h"
 
+#include "core/address.h"
+#include "core/mirrortext.h"
 #include "library/libraryschema.h"
-#include "online/mirrortext.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,7 +42,7 @@ QString mirrored(const QString &s)
 
 bool isNetworkAddress(const QString &locator)
 {
-    return locator.contains(QLatin1String("://"));
+    return hasScheme(locator);
 }
 
 // Closes and removes a connection once every query on it is gone.

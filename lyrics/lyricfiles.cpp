@@ -1,5 +1,7 @@
 #include "lyrics/lyricfiles.h"
 
+#include "core/address.h"
+
 #include <QFile>
 #include <QStringConverter>
 #include <QStringDecoder>
@@ -49,7 +51,7 @@ QString lineEndsToBr(const QString &text)
 
 std::optional<QString> LoadLocalLyrics(const QString &address, bool localLyricsEnabled)
 {
-    if (!localLyricsEnabled || address.isEmpty() || address.contains(QStringLiteral("://")))
+    if (!localLyricsEnabled || address.isEmpty() || hasScheme(address))
         return std::nullopt;
     QFile file(LyricFilePathFor(address));
     if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxLyricFileBytes)

@@ -1,6 +1,6 @@
 #include "online/serverclient.h"
 
-#include "online/pageformats.h"
+#include "core/pageformats.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
