@@ -159,6 +159,10 @@ private Q_SLOTS:
         QVERIFY(!f.db.playlistSong(999));
         QVERIFY(!f.db.playlistOfSong(999));
         QCOMPARE(f.db.playlistOfSong(first.id), std::optional<int>(pl));
+
+        // "从列表中删除" removes the right-clicked row by its id; the page keeps the others.
+        QVERIFY(f.db.removePlaylistSong(first.id));
+        QCOMPARE(titles(f.db.playlistPage(pl)), (QStringList {u"three"_qs, u"two"_qs}));
     }
 
     void duplicateChecksIgnoreCase_data()
