@@ -17,8 +17,8 @@ inline const QString kLineBreak = QStringLiteral("<br>");
 inline const QString kHiddenBodyMarker = QStringLiteral("<body style=\"display:none;\">");
 inline const QString kBodyEnd = QStringLiteral("</body>");
 
-// Splits the way the original program did: an empty text gives no fields at all,
-// so "at least N fields" tests count nothing for it.
+// Splits text into fields. An empty text has no fields at all (not one empty
+// field), so a reader that needs at least N fields finds none in it.
 QStringList splitFields(const QString &text, const QString &sep);
 
 // A data page: the hidden-body marker, the mirrored payload, then "</body>".

@@ -9,8 +9,9 @@ namespace kivo {
 QString skinArrayName(const QString &array, int index);
 
 // An image button of a skinned window: its normal picture, and its hover picture
-// while the mouse is over it; an icon or a caption, when set, is drawn on top. The hover state is its own (the old
-// "Tag" 1/0) and stays until the window restores it (RestoreButtonImages) or the mouse leaves.
+// while the mouse is over it; an icon or a caption, when set, is drawn on top. A
+// button keeps showing its hover picture until its window restores it
+// (RestoreButtonImages) or the mouse leaves the window.
 class SkinButton : public QAbstractButton
 {
     Q_OBJECT
