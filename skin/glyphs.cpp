@@ -183,9 +183,7 @@ void drawOnPlate(QPainter &p, Glyph glyph, const QRectF &box, const QColor &ink)
 
 QPixmap glyphButton(Glyph which, QSize size, bool hover, qreal devicePixelRatio)
 {
-    QPixmap pixmap(size * devicePixelRatio);
-    pixmap.setDevicePixelRatio(devicePixelRatio);
-    pixmap.fill(Qt::transparent);
+    QPixmap pixmap = canvas(size, devicePixelRatio);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF box(QPointF(0, 0), QSizeF(size));

@@ -9,6 +9,14 @@
 
 namespace kivo::Skin {
 
+QPixmap canvas(QSize size, qreal devicePixelRatio)
+{
+    QPixmap pixmap(size * devicePixelRatio);
+    pixmap.setDevicePixelRatio(devicePixelRatio);
+    pixmap.fill(Qt::transparent);
+    return pixmap;
+}
+
 void paintInset(QPainter &p, const QRect &r, int radius)
 {
     QPainterPath path;
@@ -75,9 +83,7 @@ void paintMainFace(QPainter &p, const QRect &bounds)
 
 QPixmap buttonPlate(const QSize &size, bool hover, bool round, qreal devicePixelRatio)
 {
-    QPixmap pm(size * devicePixelRatio);
-    pm.setDevicePixelRatio(devicePixelRatio);
-    pm.fill(Qt::transparent);
+    QPixmap pm = canvas(size, devicePixelRatio);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF box = QRectF(QPointF(0, 0), QSizeF(size)).adjusted(0.5, 0.5, -0.5, -0.5);
@@ -148,9 +154,7 @@ void paintGroove(QPainter &painter, const QRectF &rect)
 
 QPixmap knob(QSize size, qreal devicePixelRatio, const QColor &colour)
 {
-    QPixmap pixmap(size * devicePixelRatio);
-    pixmap.setDevicePixelRatio(devicePixelRatio);
-    pixmap.fill(Qt::transparent);
+    QPixmap pixmap = canvas(size, devicePixelRatio);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF box = QRectF(QPointF(0, 0), QSizeF(size)).adjusted(0.5, 0.5, -0.5, -0.5);

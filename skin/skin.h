@@ -44,6 +44,9 @@ enum class Glyph {
     Upload,
 };
 
+// A transparent picture of logical `size`, sharp at `devicePixelRatio`, to paint on.
+QPixmap canvas(QSize size, qreal devicePixelRatio);
+
 // The main window's face: body, title strip and the insets of the trees, the results
 // and the lyric deck.
 void paintMainFace(QPainter &painter, const QRect &bounds);

@@ -27,6 +27,12 @@ void SkinButton::setImages(const QPixmap &normal, const QPixmap &hover)
     update();
 }
 
+void SkinButton::setGlyph(Skin::Glyph glyph)
+{
+    const qreal dpr = devicePixelRatioF() > 0 ? devicePixelRatioF() : 1.0;
+    setImages(Skin::glyphButton(glyph, size(), false, dpr), Skin::glyphButton(glyph, size(), true, dpr));
+}
+
 void SkinButton::showHoverImage()
 {
     if (m_hoverShown)

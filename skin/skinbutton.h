@@ -1,5 +1,7 @@
 #pragma once
 
+#include "skin/skin.h"
+
 #include <QAbstractButton>
 #include <QPixmap>
 
@@ -19,6 +21,8 @@ public:
     explicit SkinButton(const QString &accessibleName, QWidget *parent = nullptr);
 
     void setImages(const QPixmap &normal, const QPixmap &hover);
+    // The small windows' pictures: a plate with the glyph, at the button's present size.
+    void setGlyph(Skin::Glyph glyph);
     bool isHoverShown() const { return m_hoverShown; }
     void showHoverImage();
     void restoreNormalImage();

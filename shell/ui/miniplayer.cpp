@@ -43,11 +43,6 @@ const QRect kTimeReadout {340, 22, 100, 24};
 constexpr int kTrackY = 56;
 constexpr int kOffsetTrackY = 46;
 
-qreal pixelRatio(const QWidget *w)
-{
-    return w->devicePixelRatioF() > 0 ? w->devicePixelRatioF() : 1.0;
-}
-
 } // namespace
 
 MiniPlayer::MiniPlayer(LyricsController *lyrics, QWidget *parent)
@@ -101,13 +96,11 @@ MiniPlayer::MiniPlayer(LyricsController *lyrics, QWidget *parent)
 
 void MiniPlayer::buildButtons()
 {
-    const qreal dpr = pixelRatio(this);
     for (const ButtonLayout &layout : kButtons) {
         auto *button = new SkinButton(QString::fromUtf16(layout.name), this);
         button->setObjectName(skinArrayName(QStringLiteral("bf"), layout.index));
         button->setGeometry(layout.geometry);
-        button->setImages(Skin::glyphButton(layout.glyph, layout.geometry.size(), false, dpr),
-            Skin::glyphButton(layout.glyph, layout.geometry.size(), true, dpr));
+        button->setGlyph(layout.glyph);
         connect(button, &SkinButton::clicked, this, [this, command = layout.command] { pressButton(command); });
         if (layout.command)
             m_buttons[*layout.command] = button;
@@ -178,22 +171,13 @@ void MiniPlayer::setPlayButtonState(int state)
 
 void MiniPlayer::updatePlayImages()
 {
-    const bool pause = m_playState > 1;
-    const QSize size = kButtons[0].geometry.size();
-    const Skin::Glyph glyph = pause ? Skin::Glyph::Pause : Skin::Glyph::Play;
-    button(PlayerCommand::PlayPause)
-        ->setImages(Skin::glyphButton(glyph, size, false, pixelRatio(this)),
-            Skin::glyphButton(glyph, size, true, pixelRatio(this)));
+    button(PlayerCommand::PlayPause)->setGlyph(m_playState > 1 ? Skin::Glyph::Pause : Skin::Glyph::Play);
 }
 
 void MiniPlayer::setMuted(bool muted)
 {
     m_muted = muted;
-    const QSize size = kButtons[4].geometry.size();
-    const Skin::Glyph glyph = muted ? Skin::Glyph::Muted : Skin::Glyph::Speaker;
-    button(PlayerCommand::Mute)
-        ->setImages(Skin::glyphButton(glyph, size, false, pixelRatio(this)),
-            Skin::glyphButton(glyph, size, true, pixelRatio(this)));
+    button(PlayerCommand::Mute)->setGlyph(muted ? Skin::Glyph::Muted : Skin::Glyph::Speaker);
 }
 
 void MiniPlayer::setVolume(int volume)
