@@ -23,20 +23,6 @@ private Q_SLOTS:
         QVERIFY(!playing.noRepeat->isChecked());
         QVERIFY(!playing.clear->isCheckable());
     }
-
-    // An item whose name differs from its caption keeps both; separators sit where
-    // the menu's groups change.
-    void namesAndCaptions()
-    {
-        CommandMenus menus;
-        QCOMPARE(menus.lists.appendList->objectName(), u"添加到正在播放1"_qs);
-        QCOMPARE(menus.lists.appendList->text(), u"添加到正在播放"_qs);
-        QCOMPARE(menus.tray.exit->text(), u"退  出"_qs);
-        const QList<QAction *> tray = menus.tray.menu->actions();
-        QCOMPARE(tray.size(), 7);
-        QVERIFY(tray.at(5)->isSeparator());
-        QCOMPARE(tray.at(5)->objectName(), u"a134"_qs);
-    }
 };
 
 QTEST_MAIN(TestCommandMenus)
