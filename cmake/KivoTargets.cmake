@@ -59,6 +59,7 @@ target_include_directories(kivobase PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(kivobase PUBLIC Qt6::Core)
 kivo_target_settings(kivobase)
 kivo_autogen_follows(kivobase ${base_sources})
+add_dependencies(kivobase layers) # nothing compiles before the layer check has passed
 
 # --- skin: drawing, skinned buttons and knobs, window dragging, side trees, menus
 kivo_glob(skin_sources skin/*.cpp skin/*.h)
