@@ -1,12 +1,13 @@
 // Time from the double-click on a catalogue song that has no address of its own
 // to the start of its playback: the search page "baiduurl.asp" on the demo server,
 // the first candidate, the engine's playback start. Median of several runs.
+#include "core/pageformats.h"
 #include "library/librarydatabase.h"
-#include "online/pageformats.h"
 #include "online/serverclient.h"
 #include "playback/mediaengine.h"
 #include "playback/mediaengineloader.h"
 #include "playback/playbacksession.h"
+#include "playback/playercontrol.h"
 #include "playback/queueplayer.h"
 #include "playback/serverclientsource.h"
 #include "shell/libraryaccess.h"
@@ -47,9 +48,12 @@ std::optional<SongRowRef> searchOnlySong(const QString &payload)
         // Every fourth song starts with dead candidates, and so does every other odd one.
         if (!f.at(5).trimmed().isEmpty() || n % 4 == 0 || n % 4 == 1)
             continue;
-        return SongRowRef {QString(), f.at(1).trimmed(),
-            f.at(4).trimmed() + u"||| |||"_qs + f.at(6).trimmed() + u"|||"_qs + f.at(7).trimmed() + u"|||"_qs
-                + f.at(0).trimmed()};
+        SongRecord record;
+        record.kind = f.at(0).trimmed().toInt();
+        record.id = f.at(4).trimmed();
+        record.url1 = f.at(6).trimmed();
+        record.url2 = f.at(7).trimmed();
+        return SongRowRef {SongPageKind::Catalogue, 0, 0, f.at(1).trimmed(), record};
     }
     return std::nullopt;
 }
@@ -112,7 +116,7 @@ int main(int argc, char *argv[])
         if (state != PlayState::Playing)
             return;
         times << clock.nsecsElapsed() / 1e6;
-        session.PressButton(8); // stop before the next run
+        session.control()->stop(); // before the next run
         if (times.size() == runs)
             app.quit();
         else
@@ -129,7 +133,7 @@ int main(int argc, char *argv[])
     }
     const double first = times.first();
     std::sort(times.begin(), times.end());
-    std::printf("firstaudiosearch song: %s\n", qPrintable(song->text));
+    std::printf("firstaudiosearch song: %s\n", qPrintable(song->title));
     std::printf("firstaudiosearch first_ms: %.1f ms\n", first);
     std::printf("firstaudiosearch median_ms: %.1f ms (goal <= 400)\n", times.at(runs / 2));
     std::printf("firstaudiosearch max_ms: %.1f ms\n", times.last());

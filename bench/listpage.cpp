@@ -1,8 +1,8 @@
 // Parses a 5,000-record list payload (as the server sends it, mirrored inside its
 // page) and fills a list view's model, in-process; prints the median of the runs.
 #include "online/listpage.h"
-#include "library/songlistmodel.h"
-#include "online/pageformats.h"
+#include "core/pageformats.h"
+#include "online/songlistmodel.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -44,7 +44,7 @@ int main(int argc, char **argv)
         for (const CatalogueSong &s : content.songs) {
             SongListRow row;
             row.cells = {s.title, u"音频文件"_qs, s.popularity, s.added};
-            row.record = s.record;
+            row.data = s.record;
             rows.append(std::move(row));
         }
         model.setRows(std::move(rows));

@@ -1,5 +1,5 @@
 // MirrorText over 10 MB of payload-like text; prints the median throughput.
-#include "online/mirrortext.h"
+#include "core/mirrortext.h"
 
 #include <QElapsedTimer>
 #include <QList>

@@ -1,14 +1,19 @@
-# Targets of the player and the updater. Sources are picked up by folder so that
-# a new file needs no edit here:
-#   <subsystem>/*.cpp      logic without widgets        -> kivocore (shared library)
-#   <subsystem>/ui/*.cpp   windows and widgets          -> kivoui   (shared library)
+# Targets of the player and the updater, one layer each; a target links only what
+# lies below it (README.md, "Layers"). Sources are picked up by folder so that a new
+# file needs no edit here:
+#   core/*.cpp             what every subsystem shares, no widgets -> kivobase (shared library)
+#   skin/*.cpp             the skin, its buttons, knobs and menus  -> kivoskin (shared library)
+#   <subsystem>/*.cpp      logic without widgets                   -> kivocore (shared library)
+#   <subsystem>/ui/*.cpp   windows and widgets                     -> kivoui   (shared library)
+#   shell/*.cpp, shell/ui  start-up, the main window, the wiring   -> kivoshell (shared library)
 #   playback/mpv/*.cpp     the libmpv engine             -> kivompv  (module, loaded after the window shows)
 #   online/web/*.cpp       the WebEngine panes           -> kivoweb  (module, loaded after the window shows)
 #   transfer/*.cpp         HTTP transfer of both programs -> kivotransfer (static)
 #   transfer/tools/*.cpp   kivofetch, one transfer from the command line
 #   shell/app/*.cpp        kivoplay's main
 #   updater/*.cpp          the update program (kivoupdater + main.cpp -> update)
-set(KIVO_SUBSYSTEMS shell library playback lyrics online downloads community)
+# Subsystems from the lowest up.
+set(KIVO_SUBSYSTEMS online library lyrics playback)
 
 function(kivo_glob out)
   set(files)
@@ -29,6 +34,8 @@ function(kivo_autogen_follows target)
     set(KIVO_AUTOGEN_DIGEST_${target} "${digest}" CACHE INTERNAL "file list seen by ${target}'s autogen")
   endif()
 endfunction()
+
+include(cmake/KivoLayers.cmake)
 
 set(core_patterns)
 set(ui_patterns)
@@ -54,22 +61,44 @@ if(fetch_sources)
   kivo_target_settings(kivofetch)
 endif()
 
-# --- core: models, parsers, state machines, database, server client
+# --- base: text codecs, records, the tree model, addresses, commands, log categories
+kivo_glob(base_sources core/*.cpp core/*.h)
+add_library(kivobase SHARED ${base_sources})
+target_include_directories(kivobase PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(kivobase PUBLIC Qt6::Core)
+kivo_target_settings(kivobase)
+kivo_autogen_follows(kivobase ${base_sources})
+add_dependencies(kivobase layers) # nothing compiles before the layer check has passed
+
+# --- skin: drawing, skinned buttons and knobs, window dragging, side trees, menus
+kivo_glob(skin_sources skin/*.cpp skin/*.h)
+add_library(kivoskin SHARED ${skin_sources})
+target_link_libraries(kivoskin PUBLIC kivobase Qt6::Widgets)
+kivo_target_settings(kivoskin)
+kivo_autogen_follows(kivoskin ${skin_sources})
+
+# --- core: the subsystems' models, parsers, state machines, database, server client
 kivo_glob(core_sources ${core_patterns})
 add_library(kivocore SHARED ${core_sources})
-target_include_directories(kivocore PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(kivocore PUBLIC Qt6::Core Qt6::Gui Qt6::Network Qt6::Sql Qt6::DBus
+target_link_libraries(kivocore PUBLIC kivobase Qt6::Gui Qt6::Network Qt6::Sql Qt6::DBus
                                QCoro6::Core QCoro6::Network kivotransfer)
 target_compile_definitions(kivocore PUBLIC KIVO_VERSION="1.31")
 kivo_target_settings(kivocore)
 kivo_autogen_follows(kivocore ${core_sources})
 
-# --- ui: thin windows over the core
+# --- ui: thin windows over the subsystems
 kivo_glob(ui_sources ${ui_patterns})
 add_library(kivoui SHARED ${ui_sources})
-target_link_libraries(kivoui PUBLIC kivocore Qt6::Widgets)
+target_link_libraries(kivoui PUBLIC kivocore kivoskin)
 kivo_target_settings(kivoui)
 kivo_autogen_follows(kivoui ${ui_sources})
+
+# --- shell: start-up, the main window and the mini player, the only place that knows every window
+kivo_glob(shell_sources shell/*.cpp shell/*.h shell/ui/*.cpp shell/ui/*.h)
+add_library(kivoshell SHARED ${shell_sources})
+target_link_libraries(kivoshell PUBLIC kivoui)
+kivo_target_settings(kivoshell)
+kivo_autogen_follows(kivoshell ${shell_sources})
 
 # --- heavy engines, loaded at run time so they stay off the path to the first window
 pkg_check_modules(MPV IMPORTED_TARGET mpv)
@@ -77,7 +106,7 @@ kivo_glob(mpv_sources playback/mpv/*.cpp playback/mpv/*.h)
 if(MPV_FOUND AND mpv_sources)
   find_package(Qt6 REQUIRED COMPONENTS OpenGL OpenGLWidgets)
   add_library(kivompv MODULE ${mpv_sources})
-  target_link_libraries(kivompv PRIVATE kivoui PkgConfig::MPV Qt6::OpenGL Qt6::OpenGLWidgets)
+  target_link_libraries(kivompv PRIVATE kivocore Qt6::Widgets PkgConfig::MPV Qt6::OpenGL Qt6::OpenGLWidgets)
   kivo_target_settings(kivompv)
   kivo_autogen_follows(kivompv ${mpv_sources})
 endif()
@@ -94,7 +123,7 @@ endif()
 # --- the programs
 kivo_glob(app_sources shell/app/*.cpp shell/app/*.h)
 add_executable(kivoplay ${app_sources})
-target_link_libraries(kivoplay PRIVATE kivoui)
+target_link_libraries(kivoplay PRIVATE kivoshell)
 set_target_properties(kivoplay PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${KIVO_BIN_DIR})
 kivo_target_settings(kivoplay)
 

@@ -1,6 +1,6 @@
 #include "demo/demosite.h"
 
-#include "online/pageformats.h"
+#include "core/pageformats.h"
 
 #include <QDate>
 #include <QRegularExpression>

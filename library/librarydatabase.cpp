@@ -1,7 +1,9 @@
 #include "library/librarydatabase.h"
 
+#include "core/address.h"
+#include "core/logging.h"
+#include "core/mirrortext.h"
 #include "library/libraryschema.h"
-#include "online/mirrortext.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,6 +16,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <source_location>
 #include <variant>
 
 namespace kivo {
@@ -75,7 +78,46 @@ QString mirrored(const QString &s)
 
 bool isNetworkAddress(const QString &locator)
 {
-    return locator.contains(QLatin1String("://"));
+    return hasScheme(locator);
+}
+
+// The operation a statement runs for, as the log names it: "LibraryDatabase::playlists".
+QString operationName(const std::source_location &at)
+{
+    QString name = QString::fromLatin1(at.function_name());
+    name.truncate(name.indexOf(u'('));
+    name = name.mid(name.lastIndexOf(u' ') + 1);
+    return name.startsWith(u"kivo::") ? name.mid(6) : name;
+}
+
+// Runs a prepared statement, or the given text. A failure is logged once, with the
+// operation and the driver's error; the statements themselves at debug level.
+bool run(QSqlQuery &q, const std::source_location &at = std::source_location::current())
+{
+    if (q.exec()) {
+        qCDebug(lcDb).noquote() << operationName(at) << q.lastQuery();
+        return true;
+    }
+    qCWarning(lcDb).noquote() << operationName(at) << "failed:" << q.lastQuery() << "-" << q.lastError().text();
+    return false;
+}
+
+bool run(QSqlQuery &q, const QString &sql, const std::source_location &at = std::source_location::current())
+{
+    if (q.exec(sql)) {
+        qCDebug(lcDb).noquote() << operationName(at) << sql;
+        return true;
+    }
+    qCWarning(lcDb).noquote() << operationName(at) << "failed:" << sql << "-" << q.lastError().text();
+    return false;
+}
+
+// A transaction step (begin, commit) that failed.
+bool logged(bool ok, QSqlDatabase &db, const char *step, const std::source_location &at)
+{
+    if (!ok)
+        qCWarning(lcDb).noquote() << operationName(at) << step << "failed:" << db.lastError().text();
+    return ok;
 }
 
 // Closes and removes a connection once every query on it is gone.
@@ -208,8 +250,8 @@ LibraryOpenOutcome LibraryDatabase::open(const QString &path)
             failure = describeSqlError(db.lastError());
         } else {
             QSqlQuery q(db);
-            q.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
-            q.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+            run(q, QStringLiteral("PRAGMA journal_mode=WAL"));
+            run(q, QStringLiteral("PRAGMA synchronous=NORMAL"));
             if (version < LibrarySchema::currentVersion())
                 failure = LibrarySchema::migrate(db, version);
         }
@@ -288,7 +330,7 @@ QList<PlaylistRow> LibraryDatabase::playlists() const
 {
     QSqlQuery q(database());
     q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("SELECT id, title FROM class ORDER BY id DESC")))
+    if (!run(q, QStringLiteral("SELECT id, title FROM class ORDER BY id DESC")))
         return {};
     return folderRows(q);
 }
@@ -297,7 +339,7 @@ QList<HistoryDayRow> LibraryDatabase::historyDays() const
 {
     QSqlQuery q(database());
     q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("SELECT id, title FROM ls ORDER BY id DESC")))
+    if (!run(q, QStringLiteral("SELECT id, title FROM ls ORDER BY id DESC")))
         return {};
     return folderRows(q);
 }
@@ -306,7 +348,7 @@ QList<PlaylistRow> LibraryDatabase::playlistsForChooser() const
 {
     QSqlQuery q(database());
     q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("SELECT id, title FROM class ORDER BY id")))
+    if (!run(q, QStringLiteral("SELECT id, title FROM class ORDER BY id")))
         return {};
     return folderRows(q);
 }
@@ -316,7 +358,7 @@ QList<CdAlbumRow> LibraryDatabase::cdAlbums() const
     QSqlQuery q(database());
     q.setForwardOnly(true);
     QList<CdAlbumRow> rows;
-    if (!q.exec(QStringLiteral("SELECT id, title, specialid FROM cd ORDER BY id")))
+    if (!run(q, QStringLiteral("SELECT id, title, specialid FROM cd ORDER BY id")))
         return rows;
     while (q.next())
         rows.append({q.value(0).toInt(), q.value(1).toString(), q.value(2).toInt()});
@@ -328,7 +370,7 @@ std::optional<CdAlbumRow> LibraryDatabase::cdAlbum(int id) const
     QSqlQuery q(database());
     q.prepare(QStringLiteral("SELECT id, title, specialid FROM cd WHERE id = ?"));
     q.addBindValue(id);
-    if (!q.exec() || !q.next())
+    if (!run(q) || !q.next())
         return std::nullopt;
     return CdAlbumRow {q.value(0).toInt(), q.value(1).toString(), q.value(2).toInt()};
 }
@@ -338,14 +380,15 @@ std::optional<CdAlbumRow> LibraryDatabase::cdAlbum(int id) const
 #define KIVO_LIST_COLUMNS "id, classid, title, url, url1, url2, musicid, baiduid, addtime"
 #define KIVO_LSLIST_COLUMNS "id, lsid, title, url, url1, url2, musicid, baiduid, addtime, listid"
 
-qsizetype LibraryDatabase::countOf(const QString &table, const QString &column, int id) const
+qsizetype LibraryDatabase::countOf(
+    const QString &table, const QString &column, int id, const std::source_location &at) const
 {
     QSqlQuery q(database());
     // Table and column are our own constants, never user text.
     q.prepare(
         QStringLiteral("SELECT count(*) FROM ") + table + QStringLiteral(" WHERE ") + column + QStringLiteral(" = ?"));
     q.addBindValue(id);
-    return q.exec() && q.next() ? q.value(0).toLongLong() : 0;
+    return run(q, at) && q.next() ? q.value(0).toLongLong() : 0;
 }
 
 QList<StoredSong> LibraryDatabase::songRows(QSqlQuery &q, bool history, qsizetype expected) const
@@ -377,7 +420,7 @@ QList<StoredSong> LibraryDatabase::playlistPage(int playlistId) const
     q.prepare(QStringLiteral("SELECT " KIVO_LIST_COLUMNS " FROM list WHERE classid = ? AND title <> '' "
                              "ORDER BY id DESC"));
     q.addBindValue(playlistId);
-    if (!q.exec())
+    if (!run(q))
         return {};
     return songRows(q, false, countOf(QStringLiteral("list"), QStringLiteral("classid"), playlistId));
 }
@@ -389,19 +432,19 @@ QList<StoredSong> LibraryDatabase::historyPage(int dayId) const
     q.prepare(QStringLiteral("SELECT " KIVO_LSLIST_COLUMNS " FROM lslist WHERE lsid = ? AND title <> '' "
                              "ORDER BY id DESC"));
     q.addBindValue(dayId);
-    if (!q.exec())
+    if (!run(q))
         return {};
     return songRows(q, true, countOf(QStringLiteral("lslist"), QStringLiteral("lsid"), dayId));
 }
 
-QList<StoredSong> LibraryDatabase::queueRows(const QString &sql, int id) const
+QList<StoredSong> LibraryDatabase::queueRows(const QString &sql, int id, const std::source_location &at) const
 {
     QSqlQuery q(database());
     q.setForwardOnly(true);
     q.prepare(sql);
     q.addBindValue(id);
     QList<StoredSong> rows;
-    if (!q.exec())
+    if (!run(q, at))
         return rows;
     while (q.next()) {
         StoredSong &s = rows.emplace_back();
@@ -426,13 +469,14 @@ QList<StoredSong> LibraryDatabase::historyQueueRows(int dayId) const
     return queueRows(QStringLiteral("SELECT id, title, url, url1, url2 FROM lslist WHERE lsid = ? ORDER BY id"), dayId);
 }
 
-std::optional<StoredSong> LibraryDatabase::singleSong(const QString &sql, int id, bool history) const
+std::optional<StoredSong> LibraryDatabase::singleSong(
+    const QString &sql, int id, bool history, const std::source_location &at) const
 {
     QSqlQuery q(database());
     q.setForwardOnly(true);
     q.prepare(sql);
     q.addBindValue(id);
-    if (!q.exec())
+    if (!run(q, at))
         return std::nullopt;
     QList<StoredSong> rows = songRows(q, history, 1);
     if (rows.isEmpty())
@@ -455,7 +499,7 @@ std::optional<int> LibraryDatabase::playlistOfSong(int songId) const
     QSqlQuery q(database());
     q.prepare(QStringLiteral("SELECT classid FROM list WHERE id = ?"));
     q.addBindValue(songId);
-    if (!q.exec() || !q.next())
+    if (!run(q) || !q.next())
         return std::nullopt;
     return q.value(0).toInt();
 }
@@ -465,7 +509,7 @@ std::optional<int> LibraryDatabase::findSongByPath(const QString &path) const
     QSqlQuery q(database());
     q.prepare(QStringLiteral("SELECT id FROM list WHERE url = ? LIMIT 1"));
     q.addBindValue(text(mirrored(path)));
-    if (!q.exec() || !q.next())
+    if (!run(q) || !q.next())
         return std::nullopt;
     return q.value(0).toInt();
 }
@@ -474,16 +518,16 @@ std::optional<int> LibraryDatabase::findSongByPath(const QString &path) const
 
 namespace {
 
-std::optional<int> firstId(QSqlQuery &q)
+std::optional<int> firstId(QSqlQuery &q, const std::source_location &at = std::source_location::current())
 {
-    if (!q.exec() || !q.next())
+    if (!run(q, at) || !q.next())
         return std::nullopt;
     return q.value(0).toInt();
 }
 
-std::optional<int> insertedId(QSqlQuery &q)
+std::optional<int> insertedId(QSqlQuery &q, const std::source_location &at = std::source_location::current())
 {
-    if (!q.exec())
+    if (!run(q, at))
         return std::nullopt;
     const QVariant id = q.lastInsertId();
     if (!id.isValid())
@@ -512,22 +556,23 @@ StoredLocator storedLocator(const QString &locator)
 
 } // namespace
 
-bool LibraryDatabase::execIds(std::initializer_list<std::pair<const char *, int>> statements)
+bool LibraryDatabase::execIds(
+    std::initializer_list<std::pair<const char *, int>> statements, const std::source_location &at)
 {
     QSqlDatabase db = database();
-    if (!db.transaction())
+    if (!logged(db.transaction(), db, "begin", at))
         return false;
     for (const auto &[sql, id] : statements) {
         QSqlQuery q(db);
         q.prepare(QString::fromLatin1(sql));
         q.addBindValue(id);
-        if (!q.exec()) {
+        if (!run(q, at)) {
             q.finish();
             db.rollback();
             return false;
         }
     }
-    return db.commit();
+    return logged(db.commit(), db, "commit", at);
 }
 
 InsertOutcome LibraryDatabase::addPlaylist(const QString &name)
@@ -551,7 +596,7 @@ bool LibraryDatabase::renamePlaylist(int playlistId, const QString &name)
     q.prepare(QStringLiteral("UPDATE class SET title = ? WHERE id = ?"));
     q.addBindValue(text(storedTitle(name)));
     q.addBindValue(playlistId);
-    return q.exec();
+    return run(q);
 }
 
 bool LibraryDatabase::deletePlaylist(int playlistId)
@@ -609,7 +654,7 @@ bool LibraryDatabase::renameSong(int songId, const QString &title)
     q.prepare(QStringLiteral("UPDATE list SET title = ? WHERE id = ?"));
     q.addBindValue(text(storedTitle(title)));
     q.addBindValue(songId);
-    return q.exec();
+    return run(q);
 }
 
 bool LibraryDatabase::removePlaylistSong(int songId)
@@ -628,7 +673,7 @@ std::optional<StoredSong> LibraryDatabase::storeWorkingAddress(int songId, const
                       : QStringLiteral("UPDATE list SET url = ? WHERE id = ?"));
     q.addBindValue(text(mirrored(address)));
     q.addBindValue(songId);
-    if (!q.exec())
+    if (!run(q))
         return std::nullopt;
     (network ? song->url1 : song->url) = address;
     return song;
@@ -638,7 +683,7 @@ HistoryRecordOutcome LibraryDatabase::recordPlay(const SongToStore &song, const 
 {
     HistoryRecordOutcome outcome;
     QSqlDatabase db = database();
-    if (!db.transaction())
+    if (!logged(db.transaction(), db, "begin", std::source_location::current()))
         return outcome;
     auto fail = [&db] {
         db.rollback();
@@ -688,7 +733,7 @@ HistoryRecordOutcome LibraryDatabase::recordPlay(const SongToStore &song, const 
             outcome.songAdded = true;
         }
     }
-    if (!db.commit())
+    if (!logged(db.commit(), db, "commit", std::source_location::current()))
         return fail();
     outcome.ok = true;
     return outcome;
@@ -740,7 +785,7 @@ bool onSameDay(const QString &storedTime, const QDateTime &serverDate)
 std::optional<LibraryDatabase::ConfigRow> LibraryDatabase::configRow() const
 {
     QSqlQuery q(database());
-    if (!q.exec(QStringLiteral("SELECT addtime, downday, content FROM config ORDER BY rowid LIMIT 1")) || !q.next())
+    if (!run(q, QStringLiteral("SELECT addtime, downday, content FROM config ORDER BY rowid LIMIT 1")) || !q.next())
         return std::nullopt;
     return ConfigRow {q.value(0).toString(), q.value(1).toInt(), q.value(2).toString()};
 }
@@ -752,7 +797,7 @@ bool LibraryDatabase::writeConfig(const QDateTime &day, int downday)
                              "WHERE rowid = (SELECT min(rowid) FROM config)"));
     q.addBindValue(day.toString(kDateTimeFormat));
     q.addBindValue(downday);
-    return q.exec();
+    return run(q);
 }
 
 std::optional<StartupConfig> LibraryDatabase::loadStartupConfig(const QDateTime &serverDate)
@@ -788,7 +833,7 @@ bool LibraryDatabase::saveSettingsContent(const QString &content)
             ? QStringLiteral("UPDATE config SET content = ? WHERE rowid = (SELECT min(rowid) FROM config)")
             : QStringLiteral("INSERT INTO config (content) VALUES (?)"));
     q.addBindValue(text(content));
-    return q.exec();
+    return run(q);
 }
 
 } // namespace kivo

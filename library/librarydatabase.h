@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <optional>
+#include <source_location>
 
 class QSqlDatabase;
 class QSqlQuery;
@@ -136,11 +137,16 @@ public:
 
 private:
     QSqlDatabase database() const;
+    // The helpers log a failure under the operation that called them.
     QList<StoredSong> songRows(QSqlQuery &q, bool history, qsizetype expected) const;
-    qsizetype countOf(const QString &table, const QString &column, int id) const;
-    QList<StoredSong> queueRows(const QString &sql, int id) const;
-    std::optional<StoredSong> singleSong(const QString &sql, int id, bool history) const;
-    bool execIds(std::initializer_list<std::pair<const char *, int>> statements);
+    qsizetype countOf(const QString &table, const QString &column, int id,
+        const std::source_location &at = std::source_location::current()) const;
+    QList<StoredSong> queueRows(
+        const QString &sql, int id, const std::source_location &at = std::source_location::current()) const;
+    std::optional<StoredSong> singleSong(const QString &sql, int id, bool history,
+        const std::source_location &at = std::source_location::current()) const;
+    bool execIds(std::initializer_list<std::pair<const char *, int>> statements,
+        const std::source_location &at = std::source_location::current());
     bool writeConfig(const QDateTime &day, int downday);
 
     QString m_connection;

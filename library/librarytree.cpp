@@ -1,11 +1,13 @@
 #include "library/librarytree.h"
 
+#include "core/address.h"
+
 namespace kivo {
 
 namespace {
-CatalogueNodeSpec spec(const QString &key, const QString &caption, int image)
+TreeNodeSpec spec(const QString &key, const QString &caption, int image)
 {
-    CatalogueNodeSpec s;
+    TreeNodeSpec s;
     s.key = key;
     s.caption = caption;
     s.image = image;
@@ -111,7 +113,7 @@ LibraryMenu LibraryTree::menuFor(const QString &key)
     return menu;
 }
 
-QList<SongListRow> LibraryTree::playlistRows(const QList<LibrarySong> &songs, SongKind kind, const FileExists &exists)
+QList<SongListRow> LibraryTree::playlistRows(const QList<LibrarySong> &songs, int kind, const FileExists &exists)
 {
     QList<SongListRow> rows;
     rows.reserve(songs.size());
@@ -121,7 +123,7 @@ QList<SongListRow> LibraryTree::playlistRows(const QList<LibrarySong> &songs, So
         SongListRow row;
         row.cells = {s.title, s.time};
         row.icon = 10;
-        SongRecord &r = row.record;
+        SongRecord r;
         r.id = QString::number(s.id);
         r.kind = int(kind);
         r.locator = chooseLocator(s.url, s.url1, exists);
@@ -131,6 +133,7 @@ QList<SongListRow> LibraryTree::playlistRows(const QList<LibrarySong> &songs, So
         r.musicId = s.musicId;
         if (kind == SongKind::History)
             r.listId = s.listId;
+        row.data = std::move(r);
         rows.append(std::move(row));
     }
     return rows;
@@ -143,8 +146,8 @@ QList<SongListRow> LibraryTree::nowPlayingRows(const QList<NowPlayingItem> &entr
         if (e.title.isEmpty())
             continue;
         SongListRow row;
-        row.cells = {e.title, e.locator.contains(u"://"_qs) ? u"网络文件"_qs : u"本地文件"_qs};
-        row.entry = e.entry;
+        row.cells = {e.title, hasScheme(e.locator) ? u"网络文件"_qs : u"本地文件"_qs};
+        row.data = QueueEntryNumber {e.entry};
         row.icon = 12;
         rows.append(std::move(row));
     }
@@ -159,8 +162,7 @@ QList<SongListRow> LibraryTree::downloadRows(const QList<DownloadItem> &entries)
             continue;
         SongListRow row;
         row.cells = {e.fields.at(0), QString(), QString(), QString()};
-        row.entry = e.entry;
-        row.entryFields = e.fields.mid(1);
+        row.data = DownloadEntryRef {e.entry, e.fields.value(1), e.fields.value(2), e.fields.value(3)};
         row.icon = 10;
         rows.append(std::move(row));
     }

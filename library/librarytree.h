@@ -1,8 +1,9 @@
 #pragma once
 
-#include "library/keyedtreemodel.h"
+#include "core/keyedtreemodel.h"
 #include "library/librarysource.h"
-#include "library/songlistmodel.h"
+#include "library/songlocator.h"
+#include "online/songlistmodel.h"
 
 namespace kivo {
 
@@ -70,7 +71,7 @@ public:
 
     // The rows of the pages.
     static QList<SongListRow> playlistRows(
-        const QList<LibrarySong> &songs, SongKind kind, const FileExists &exists = fileExistsOnDisk);
+        const QList<LibrarySong> &songs, int kind, const FileExists &exists = fileExistsOnDisk);
     static QList<SongListRow> nowPlayingRows(const QList<NowPlayingItem> &entries);
     static QList<SongListRow> downloadRows(const QList<DownloadItem> &entries);
 

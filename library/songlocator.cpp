@@ -4,16 +4,17 @@
 
 namespace kivo {
 
-QString songLocator(const StoredSong &song, const FileExists &fileExists)
+bool fileExistsOnDisk(const QString &path)
 {
-    if (!song.url.isEmpty() && fileExists(song.url))
-        return song.url;
-    return song.url1;
+    const QFileInfo info(path);
+    return info.exists() && info.isFile();
 }
 
-QString songLocator(const StoredSong &song)
+QString chooseLocator(const QString &url, const QString &url1, const FileExists &exists)
 {
-    return songLocator(song, [](const QString &path) { return QFileInfo(path).isFile(); });
+    if (!url.isEmpty() && exists && exists(url))
+        return url;
+    return url1;
 }
 
 } // namespace kivo

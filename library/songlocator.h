@@ -1,7 +1,5 @@
 #pragma once
 
-#include "library/libraryrows.h"
-
 #include <QString>
 
 #include <functional>
@@ -9,11 +7,12 @@
 namespace kivo {
 
 using FileExists = std::function<bool(const QString &path)>;
+// The file-system test the pages and the queue use by default: a file, not a folder.
+bool fileExistsOnDisk(const QString &path);
 
-// The address a stored song is played from: its local file when that exists,
-// else its network address, else nothing (an empty text; the song is then
-// searched for by its url2).
-QString songLocator(const StoredSong &song, const FileExists &fileExists);
-QString songLocator(const StoredSong &song);
+// Where a stored song plays from: its local path when that file is still there,
+// else its network address, else nothing (an empty text; the song is then searched
+// for by its url2). Both addresses are already unmirrored.
+QString chooseLocator(const QString &url, const QString &url1, const FileExists &exists = fileExistsOnDisk);
 
 } // namespace kivo

@@ -18,8 +18,8 @@ bool isDigit(QChar c)
     return c >= u'0' && c <= u'9';
 }
 
-// Leading blanks, an optional sign and the digits that follow, the way the old
-// program read numbers out of text: anything else reads as 0.
+// The number a lyric tag starts with: leading blanks, an optional sign and the
+// digits that follow; text without digits reads as 0.
 long long leadingNumber(QStringView text)
 {
     text = text.trimmed();

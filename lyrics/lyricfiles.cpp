@@ -1,5 +1,7 @@
 #include "lyrics/lyricfiles.h"
 
+#include "core/address.h"
+
 #include <QFile>
 #include <QStringConverter>
 #include <QStringDecoder>
@@ -72,7 +74,7 @@ QString lineEndsToBr(const QString &text)
 
 std::optional<QString> LoadLocalLyrics(const QString &address, bool localLyricsEnabled)
 {
-    if (!localLyricsEnabled || address.isEmpty() || address.contains(QStringLiteral("://")))
+    if (!localLyricsEnabled || address.isEmpty() || hasScheme(address))
         return std::nullopt;
     if (std::optional<QString> lyrics = readLyricFile(LyricFilePathFor(address)))
         return lyrics;

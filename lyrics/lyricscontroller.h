@@ -14,7 +14,7 @@ namespace kivo {
 // (`currentLyrics`), what both lyric lines and position readouts show, the shared
 // lyric offset and readout mode, and the 10 ms timer that moves them.
 //
-// Starting a queue entry, in order:
+// The lyric steps of starting a queue entry, in order (the entry keeps what they find):
 //   ticket = clearCurrentLyrics();
 //   raw = co_await ResolveEntryLyrics(...);
 //   if (!isCurrentTicket(ticket)) stop: another entry has started meanwhile;

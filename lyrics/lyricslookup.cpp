@@ -1,6 +1,6 @@
 #include "lyrics/lyricslookup.h"
 
-#include "online/pageformats.h"
+#include "core/songrecord.h"
 #include "online/serverclient.h"
 
 namespace kivo {
@@ -23,11 +23,11 @@ int MusicIdForEntry(int id, int kind, LyricsLibrary *library)
     if (id == 0)
         return 0;
     switch (kind) {
-    case EntryKind::CatalogueSong:
+    case SongKind::MusicId:
         return id;
-    case EntryKind::PlaylistSong:
+    case SongKind::Playlist:
         return library ? library->playlistSongMusicId(id).value_or(0) : 0;
-    case EntryKind::HistorySong: {
+    case SongKind::History: {
         if (!library)
             return 0;
         const std::optional<LyricsLibrary::HistorySong> song = library->historySong(id);
@@ -72,11 +72,10 @@ WebTabRequest LyricsSearchForEntry(
     return {baseUrl + u"baidugc.asp?word="_qs + encodeQueryValue(query), u"歌词:"_qs + itemText};
 }
 
-WebTabRequest LyricsSearchForRow(const QString &baseUrl, const QString &itemText, const QString &songRecordTag)
+WebTabRequest LyricsSearchForRow(const QString &baseUrl, const QString &itemText, const SongRecord &record)
 {
-    const QStringList fields = songRecordTag.split(kTagSep);
-    const int id = nonZeroNumber(fields.value(0)).value_or(0);
-    return LyricsSearchForEntry(baseUrl, itemText, id, fields.value(3));
+    const int id = nonZeroNumber(record.id).value_or(0);
+    return LyricsSearchForEntry(baseUrl, itemText, id, record.url2);
 }
 
 void ViewLyrics(const WebTabRequest &request, const OpenWebTabFn &openWebTab)
@@ -86,14 +85,11 @@ void ViewLyrics(const WebTabRequest &request, const OpenWebTabFn &openWebTab)
     openWebTab(request.url, request.title);
 }
 
-std::optional<int> AddLyricsTarget(const QString &songRecordTag)
+std::optional<int> AddLyricsTarget(const SongRecord &record)
 {
-    if (songRecordTag.isEmpty())
+    if (record.kind != SongKind::MusicId)
         return std::nullopt;
-    const QStringList fields = songRecordTag.split(kTagSep);
-    if (fields.size() < 5 || fields[4].trimmed() != QString::number(EntryKind::CatalogueSong))
-        return std::nullopt;
-    const int musicId = nonZeroNumber(fields[0]).value_or(0);
+    const int musicId = nonZeroNumber(record.id).value_or(0);
     if (musicId <= 0)
         return std::nullopt;
     return musicId;

@@ -10,6 +10,7 @@
 namespace kivo {
 
 class ServerClient;
+struct SongRecord;
 
 // The two library lookups the lyrics need (the library database answers them).
 class LyricsLibrary
@@ -26,13 +27,6 @@ public:
     // "select id,musicid,listid from lslist where id=" + id
     virtual std::optional<HistorySong> historySong(int historySongId) = 0;
 };
-
-// Kinds of now-playing entries the lyrics look at.
-namespace EntryKind {
-constexpr int PlaylistSong = 0;
-constexpr int HistorySong = 1;
-constexpr int CatalogueSong = 2;
-} // namespace EntryKind
 
 // The content server's music id of a now-playing entry: the id itself for a
 // catalogue song, from the library for playlist and history songs, else 0.
@@ -53,8 +47,8 @@ struct WebTabRequest
     QString url;
     QString title; // "歌词:" + the item's text; empty when there is no item
 };
-// For a row of a library or catalogue page: its text and its song record tag.
-WebTabRequest LyricsSearchForRow(const QString &baseUrl, const QString &itemText, const QString &songRecordTag);
+// For a row of a library or catalogue page: its text and its song record.
+WebTabRequest LyricsSearchForRow(const QString &baseUrl, const QString &itemText, const SongRecord &record);
 // For a row of the now-playing page: the entry's id and search words.
 WebTabRequest LyricsSearchForEntry(
     const QString &baseUrl, const QString &itemText, int entryId, const QString &entryWords);
@@ -64,6 +58,6 @@ void ViewLyrics(const WebTabRequest &request, const OpenWebTabFn &openWebTab);
 
 // "添加歌词": the music id the upload dialog is opened for; only catalogue songs
 // with a server music id (kind 2) qualify.
-std::optional<int> AddLyricsTarget(const QString &songRecordTag);
+std::optional<int> AddLyricsTarget(const SongRecord &record);
 
 } // namespace kivo

@@ -58,7 +58,7 @@ QChar branchOf(const QString &key)
 
 bool isPaging(const KeyedTreeModel::Node *n)
 {
-    return n && (n->kind == CatalogueNodeKind::PreviousPage || n->kind == CatalogueNodeKind::NextPage);
+    return n && (n->kind == TreeNodeKind::PreviousPage || n->kind == TreeNodeKind::NextPage);
 }
 } // namespace
 
@@ -71,11 +71,11 @@ CatalogueTree::CatalogueTree(KeyedTreeModel *model, ResultPages *pages, QObject 
 void CatalogueTree::BuildCatalogueTree(KeyedTreeModel &model)
 {
     for (const FixedNode &f : kFixed) {
-        CatalogueNodeSpec spec;
+        TreeNodeSpec spec;
         spec.key = QString::fromUtf16(f.key);
         spec.caption = QString::fromUtf16(f.caption);
         spec.image = f.image;
-        spec.kind = CatalogueNodeKind::Fixed;
+        spec.kind = TreeNodeKind::Fixed;
         if (f.kind >= 0)
             spec.tag = CatalogueTag {f.kind, QString(), QString::fromUtf16(f.path)};
         model.addNode(QString::fromUtf16(f.parent), spec);
@@ -201,7 +201,7 @@ QCoro::Task<bool> CatalogueTree::loadLevel(QString url, QString targetKey)
         m_pages->showSummaryCaption(content.summary->summaryText());
     if (content.nodes.isEmpty())
         co_return false;
-    for (const CatalogueNodeSpec &spec : content.nodes)
+    for (const TreeNodeSpec &spec : content.nodes)
         m_model->addNode(targetKey, spec);
     Q_EMIT expandRequested(targetKey);
     co_return true;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "library/keyedtreemodel.h"
+#include "core/keyedtreemodel.h"
 #include "online/resultpages.h"
 
 #include <QObject>

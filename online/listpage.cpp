@@ -1,6 +1,6 @@
 #include "online/listpage.h"
 
-#include "online/pageformats.h"
+#include "core/pageformats.h"
 
 namespace kivo {
 
@@ -17,22 +17,6 @@ QString fieldAt(const QStringList &f, int i)
     return i < f.size() ? f.at(i).trimmed() : QString();
 }
 } // namespace
-
-QString CatalogueTag::toText() const
-{
-    return QString::number(kind) + kTagSep + (id.isEmpty() ? u" "_qs : id) + kTagSep + pagePath;
-}
-
-std::optional<CatalogueTag> CatalogueTag::fromText(const QString &text)
-{
-    const QStringList f = splitFields(text, kTagSep);
-    if (f.size() < 3)
-        return std::nullopt;
-    const auto kind = wholeNumber(f.at(0));
-    if (!kind)
-        return std::nullopt;
-    return CatalogueTag {*kind, f.at(1).trimmed(), f.at(2).trimmed()};
-}
 
 int childImageFor(const QString &parentKey)
 {
@@ -81,11 +65,11 @@ ListPageContent parseListPage(const QString &payload, ListPageMode mode, const Q
             const auto current = wholeNumber(fieldAt(f, 4));
             const auto count = wholeNumber(fieldAt(f, 3));
             if (current && *current >= 2) {
-                CatalogueNodeSpec prev;
+                TreeNodeSpec prev;
                 prev.key = parentKey + u"-pas"_qs + fieldAt(f, 4);
                 prev.caption = u"上一页("_qs + fieldAt(f, 4) + u"/"_qs + fieldAt(f, 3) + u")"_qs;
                 prev.image = 14;
-                prev.kind = CatalogueNodeKind::PreviousPage;
+                prev.kind = TreeNodeKind::PreviousPage;
                 prev.pageNumber = *current - 1;
                 out.nodes.append(prev);
             }
@@ -97,12 +81,12 @@ ListPageContent parseListPage(const QString &payload, ListPageMode mode, const Q
             // A category without an id could not be told apart from its siblings.
             if (mode != ListPageMode::Tree || fieldAt(f, 4).isEmpty())
                 break;
-            CatalogueNodeSpec node;
+            TreeNodeSpec node;
             node.key = parentKey + u"-"_qs + fieldAt(f, 4);
             const auto entries = wholeNumber(fieldAt(f, 3));
             node.caption = entries && *entries >= 1 ? fieldAt(f, 1) + u"("_qs + fieldAt(f, 3) + u")"_qs : fieldAt(f, 1);
             node.image = image;
-            node.kind = CatalogueNodeKind::Category;
+            node.kind = TreeNodeKind::Category;
             node.tag = CatalogueTag {wholeNumber(f.at(0)).value_or(0), fieldAt(f, 4), fieldAt(f, 5)};
             out.nodes.append(node);
             break;
@@ -111,11 +95,11 @@ ListPageContent parseListPage(const QString &payload, ListPageMode mode, const Q
     }
     if (nextPaging && nextPaging->size() >= 5) {
         const QStringList &f = *nextPaging;
-        CatalogueNodeSpec next;
+        TreeNodeSpec next;
         next.key = parentKey + u"-pax"_qs + fieldAt(f, 4);
         next.caption = u"下一页("_qs + fieldAt(f, 4) + u"/"_qs + fieldAt(f, 3) + u")"_qs;
         next.image = 15;
-        next.kind = CatalogueNodeKind::NextPage;
+        next.kind = TreeNodeKind::NextPage;
         next.pageNumber = wholeNumber(fieldAt(f, 4)).value_or(0) + 1;
         out.nodes.append(next);
     }

@@ -84,7 +84,7 @@ QCoro::Task<bool> ResultPages::LoadListPage(ListPageRequest request)
     for (CatalogueSong &s : content.songs) {
         SongListRow row;
         row.cells = {s.title, u"音频文件"_qs, s.popularity, s.added};
-        row.record = std::move(s.record);
+        row.data = std::move(s.record);
         row.icon = 12;
         rows.append(std::move(row));
     }
@@ -96,7 +96,7 @@ QCoro::Task<bool> ResultPages::LoadListPage(ListPageRequest request)
     co_return true;
 }
 
-QCoro::Task<bool> ResultPages::TurnListPage(int action)
+QCoro::Task<bool> ResultPages::TurnListPage(PageTurn turn)
 {
     const std::optional<int> tabNumber = m_strip.status().tab;
     if (!tabNumber || *tabNumber == 0)
@@ -104,7 +104,7 @@ QCoro::Task<bool> ResultPages::TurnListPage(int action)
     const ResultTabInfo *info = m_strip.tab(*tabNumber);
     if (!info || info->kind != TabKind::List)
         co_return false;
-    const std::optional<int> target = pageTurnTarget(action, info->paging);
+    const std::optional<int> target = pageTurnTarget(int(turn), info->paging);
     if (!target)
         co_return false;
     ListPageRequest request {info->listUrl, *target, *tabNumber, QString(), {}};

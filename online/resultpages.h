@@ -1,8 +1,8 @@
 #pragma once
 
-#include "library/songlistmodel.h"
 #include "online/listpage.h"
 #include "online/pagefetcher.h"
+#include "online/songlistmodel.h"
 #include "online/tabstrip.h"
 
 #include <QHash>
@@ -45,8 +45,8 @@ public:
     int OpenWebTab(const QString &url, const QString &title);
     // Loads one page of a server list into a list tab. True when rows were put in place.
     QCoro::Task<bool> LoadListPage(ListPageRequest request);
-    // Page buttons: 1 first, 2 previous, 3 next, other last; on the tab the status line names.
-    QCoro::Task<bool> TurnListPage(int action);
+    // The page buttons, on the tab the status line names.
+    QCoro::Task<bool> TurnListPage(PageTurn turn);
     void ActivateResultTab(int tab);
     void ScrollTabStrip(TabStrip::Direction direction);
     // False when the tab stays open (unknown, or the download page while downloading).

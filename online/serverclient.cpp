@@ -1,7 +1,9 @@
 #include "online/serverclient.h"
 
-#include "online/pageformats.h"
+#include "core/logging.h"
+#include "core/pageformats.h"
 
+#include <QElapsedTimer>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -114,9 +116,12 @@ QCoro::Task<QString> ServerClient::fetchPage(QString url)
     const QUrl target = QUrl::fromEncoded(url.toUtf8(), QUrl::TolerantMode);
     const QString scheme = target.scheme().toLower();
     if (!target.isValid() || (scheme != u"http"_qs && scheme != u"https"_qs)) {
+        qCWarning(lcNet).noquote() << "not requested, not a web address:" << url;
         Q_EMIT stateChanged(RequestState::Error);
         co_return QString();
     }
+    QElapsedTimer clock;
+    clock.start();
 
     QNetworkRequest request(target);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
@@ -139,10 +144,15 @@ QCoro::Task<QString> ServerClient::fetchPage(QString url)
         co_return QString();
     m_pending.removeAll(reply);
     reply->deleteLater();
+    const QString path = target.path();
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (reply->error() != QNetworkReply::NoError) {
+        qCWarning(lcNet).noquote() << path << "failed:" << (status ? QString::number(status) : reply->errorString())
+                                   << "after" << clock.elapsed() << "ms";
         Q_EMIT stateChanged(RequestState::Error);
         co_return QString();
     }
+    qCDebug(lcNet).noquote() << path << status << "in" << clock.elapsed() << "ms";
     Q_EMIT stateChanged(RequestState::Completed);
     co_return decodeResponseBody(reply->readAll(), reply->header(QNetworkRequest::ContentTypeHeader).toByteArray());
 }

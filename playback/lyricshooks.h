@@ -1,14 +1,18 @@
 #pragma once
 
+#include "playback/playqueue.h"
+
 #include <QCoro/QCoroTask>
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace kivo {
 
-// The lyrics steps of starting an entry. The lyrics subsystem overrides them; by
-// default they do nothing.
+// The lyrics steps of starting a queue entry, as the queue player runs them. What a
+// step returns the player stores in the entry; the entry lives in the queue, the
+// hooks only find and show lyrics. By default they do nothing.
 class LyricsHooks
 {
 public:
@@ -16,19 +20,20 @@ public:
 
     // Empties the lyrics shown for the song now playing.
     virtual void clearCurrentLyrics() { }
-    // Looks up the entry's lyrics (may ask the server). stillCurrent() turns false when
-    // a newer start overtook this one: then nothing may be shown or stored.
-    virtual QCoro::Task<void> ResolveEntryLyrics(int index, std::function<bool()> stillCurrent)
+    // Finds the entry's lyrics (its cached ones, or the server's) and shows them.
+    // stillCurrent() turns false when a newer start overtook this one: then nothing is
+    // shown and nothing returned.
+    virtual QCoro::Task<std::optional<QString>> ResolveEntryLyrics(QueueEntry entry, std::function<bool()> stillCurrent)
     {
-        Q_UNUSED(index);
+        Q_UNUSED(entry);
         Q_UNUSED(stillCurrent);
-        co_return;
+        co_return std::nullopt;
     }
-    // Lyrics file beside a local address.
-    virtual void LoadLocalLyrics(int index, const QString &address)
+    // The lyric file beside a local address, shown and returned.
+    virtual std::optional<QString> LoadLocalLyrics(const QString &address)
     {
-        Q_UNUSED(index);
         Q_UNUSED(address);
+        return std::nullopt;
     }
     virtual void ResetLyricDisplay() { }
 };

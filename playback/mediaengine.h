@@ -8,14 +8,23 @@ class QWidget;
 
 namespace kivo {
 
-// Play states as the player's handlers know them. Only these values are reported.
+// What the media does, as the player's handlers compare it (by these numbers). What
+// the player asks for is not among them: play(), pause() and stop() are its requests,
+// and a stop it asked for is never reported back as Stopped.
 enum class PlayState {
     Undefined = 0,
-    Stopped = 1, // the song ended by itself (never sent for a stop we asked for)
-    Paused = 2, // paused by a pause request
+    Stopped = 1, // the song came to its end by itself
+    Paused = 2, // the media holds still after a pause request
     Playing = 3, // the media plays (after opening, a resume or an underrun)
     Buffering = 6, // the media waits for data
     Transitioning = 9, // an address was handed over and is being opened
+};
+
+// What the current media holds, once the engine knows.
+enum class MediaKind {
+    Unknown, // not known yet, or nothing loaded
+    Audio, // sound only (album art does not count as video)
+    Video, // moving pictures
 };
 
 // Identity of one load: every new address handed to the engine gets a fresh one,
@@ -60,9 +69,7 @@ public:
 
     // Percent of the cache filled while buffering, 0..100.
     virtual int bufferingProgress() const = 0;
-    // "video" when the current media shows moving pictures (album art does not
-    // count), "audio" for sound only, empty before the media is known.
-    virtual QString mediaType() const = 0;
+    virtual MediaKind mediaKind() const = 0;
 
     virtual bool isFullScreen() const = 0;
     virtual void setFullScreen(bool on) = 0;
@@ -79,8 +86,9 @@ Q_SIGNALS:
     void playStateChanged(kivo::PlayState state, kivo::LoadId load);
     // Start and end of a buffering run, with the fill at that moment.
     void buffering(bool start, int percent, kivo::LoadId load);
-    // The address could not be played.
-    void errorOccurred(kivo::LoadId load);
+    // The address could not be played; `reason` says why, as far as the engine knows
+    // (its own error, then the last warning it logged).
+    void errorOccurred(kivo::LoadId load, const QString &reason);
     void fullScreenChanged(bool on);
 };
 

@@ -1,5 +1,6 @@
 #include "playback/mediaengineloader.h"
 
+#include "core/logging.h"
 #include "playback/mediaengine.h"
 
 #include <QCoreApplication>
@@ -38,6 +39,7 @@ MediaEngine *loadMediaEngine(QObject *parent, const QStringList &options, const 
             return engine;
         reason = u"the media engine could not start"_s;
     }
+    qCWarning(lcEngine).noquote() << "media engine not loaded:" << reason;
     if (error)
         *error = reason;
     return nullptr;

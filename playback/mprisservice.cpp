@@ -1,5 +1,6 @@
 #include "playback/mprisservice.h"
 
+#include "core/commanddispatcher.h"
 #include "playback/mprisadaptors.h"
 #include "playback/playercontrol.h"
 #include "playback/playqueue.h"
@@ -16,10 +17,11 @@ namespace {
 const QString kObjectPath = u"/org/mpris/MediaPlayer2"_s;
 }
 
-MprisService::MprisService(PlayerControl *control, QueuePlayer *player, QObject *parent)
+MprisService::MprisService(PlayerControl *control, QueuePlayer *player, CommandDispatcher *commands, QObject *parent)
     : QObject(parent)
     , m_control(control)
     , m_player(player)
+    , m_commands(commands)
     , m_bus(QDBusConnection::sessionBus())
 {
     new MprisRootAdaptor(this);
@@ -103,15 +105,15 @@ void MprisService::setVolume(double volume)
 
 void MprisService::playPause()
 {
-    m_control->PressButton(0);
+    m_commands->dispatch(PlayerCommand::PlayPause);
 }
 
 void MprisService::play()
 {
-    // Button 0 pauses what plays; here only start or resume.
+    // Play/pause pauses what plays; here only start or resume.
     const PlayButtonState state = m_control->playButtonState();
     if (state == PlayButtonState::Idle || state == PlayButtonState::Paused)
-        m_control->PressButton(0);
+        m_commands->dispatch(PlayerCommand::PlayPause);
 }
 
 void MprisService::pause()
@@ -119,22 +121,22 @@ void MprisService::pause()
     if (m_player->engine()->playState() == PlayState::Playing
         && (m_control->playButtonState() == PlayButtonState::Opening
             || m_control->playButtonState() == PlayButtonState::Resumed))
-        m_control->PressButton(0);
+        m_commands->dispatch(PlayerCommand::PlayPause);
 }
 
 void MprisService::stop()
 {
-    m_control->PressButton(8);
+    m_commands->dispatch(PlayerCommand::Stop);
 }
 
 void MprisService::next()
 {
-    m_control->PressButton(2);
+    m_commands->dispatch(PlayerCommand::Next);
 }
 
 void MprisService::previous()
 {
-    m_control->PressButton(1);
+    m_commands->dispatch(PlayerCommand::Previous);
 }
 
 void MprisService::setPosition(qlonglong microseconds)

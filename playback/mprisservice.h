@@ -7,17 +7,18 @@
 
 namespace kivo {
 
+class CommandDispatcher;
 class PlayerControl;
 class QueuePlayer;
 
 // The player on the session bus as org.mpris.MediaPlayer2.kivoplay: play, pause,
-// stop, next and previous go through the same buttons as the window's; status, title,
-// position and volume are read from the player.
+// stop, next and previous are sent as the player's commands, like the windows' buttons;
+// status, title, position and volume are read from the player.
 class MprisService : public QObject
 {
     Q_OBJECT
 public:
-    MprisService(PlayerControl *control, QueuePlayer *player, QObject *parent = nullptr);
+    MprisService(PlayerControl *control, QueuePlayer *player, CommandDispatcher *commands, QObject *parent = nullptr);
     ~MprisService() override;
 
     // Registers on the bus (the session bus by default); false when the name is taken
@@ -47,6 +48,7 @@ private:
 
     PlayerControl *m_control;
     QueuePlayer *m_player;
+    CommandDispatcher *m_commands;
     QDBusConnection m_bus;
     bool m_registered = false;
 };

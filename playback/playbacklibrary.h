@@ -32,8 +32,8 @@ struct HistoryDay
     QString caption; // e.g. "2007年3月9日"
 };
 
-// What playback needs from the library database. The main window implements it over
-// the one database connection.
+// What playback needs from the library database. The shell's LibraryAccess implements it
+// over the one database connection; the tests use a recording fake.
 class PlaybackLibrary
 {
 public:

@@ -8,52 +8,40 @@
 #include "playback/playqueue.h"
 #include "playback/songsourceresolver.h"
 
-#include <algorithm>
-#include <iterator>
-
 namespace kivo {
 
-PlaybackSession::PlaybackSession(PlaybackServer *server, PlaybackLibrary *library, LyricsHooks *lyrics, QObject *parent)
+PlaybackSession::PlaybackSession(
+    PlaybackServer *server, PlaybackLibrary *library, LyricsHooks *lyrics, CommandDispatcher *commands, QObject *parent)
     : QObject(parent)
     , m_library(library)
-    , m_lyrics(lyrics)
-    , m_queue(new PlayQueue(this))
-    , m_model(new NowPlayingModel(m_queue, this))
-    , m_resolver(new SongSourceResolver(m_queue, server, library, this))
-{
-    if (!m_lyrics) {
-        m_noLyrics = std::make_unique<LyricsHooks>();
-        m_lyrics = m_noLyrics.get();
-    }
-}
+    , m_commands(commands)
+    , m_lyrics(lyrics ? lyrics : &m_noLyrics)
+    , m_queue(std::make_unique<PlayQueue>())
+    , m_model(std::make_unique<NowPlayingModel>(m_queue.get()))
+    , m_resolver(std::make_unique<SongSourceResolver>(m_queue.get(), server, library))
+{ }
 
-PlaybackSession::~PlaybackSession()
-{
-    // The player and its controls go before the engine they drive.
-    delete m_mpris;
-    delete m_control;
-    delete m_player;
-    delete m_engine;
-}
+PlaybackSession::~PlaybackSession() = default;
 
 void PlaybackSession::attachEngine(MediaEngine *engine, bool publishOnSessionBus)
 {
     if (!engine || m_player)
         return;
-    m_engine = engine;
-    m_engine->setParent(nullptr);
-    m_player = new QueuePlayer(m_queue, engine, m_resolver, m_lyrics, m_library);
+    engine->setParent(nullptr);
+    m_engine.reset(engine);
+    m_player = std::make_unique<QueuePlayer>(m_queue.get(), engine, m_resolver.get(), m_lyrics, m_library);
     m_player->SetPlayMode(m_mode);
-    connect(m_player, &QueuePlayer::playModeChanged, this, [this](PlayMode mode) {
+    connect(m_player.get(), &QueuePlayer::playModeChanged, this, [this](PlayMode mode) {
         m_mode = mode;
         Q_EMIT playModeChanged(mode);
     });
-    m_control = new PlayerControl(m_player, m_library);
-    if (publishOnSessionBus) {
-        m_mpris = new MprisService(m_control, m_player);
-        if (!m_mpris->registerOn()) {
-            delete m_mpris;
-            m_mpris = nullptr;
+    m_control = std::make_unique<PlayerControl>(m_player.get(), m_library);
+    if (m_commands) {
+        m_control->carryCommands(*m_commands);
+        if (publishOnSessionBus) {
+            m_mpris = std::make_unique<MprisService>(m_control.get(), m_player.get(), m_commands);
+            if (!m_mpris->registerOn())
+                m_mpris.reset();
         }
     }
     Q_EMIT engineAttached();
@@ -69,16 +57,6 @@ void PlaybackSession::SetPlayMode(PlayMode mode)
         return;
     m_mode = mode;
     Q_EMIT playModeChanged(mode);
-}
-
-bool PlaybackSession::PressButton(int n)
-{
-    static constexpr int playbackButtons[] = {0, 1, 2, 3, 8, 20};
-    if (std::find(std::begin(playbackButtons), std::end(playbackButtons), n) == std::end(playbackButtons))
-        return false;
-    if (m_control)
-        m_control->PressButton(n);
-    return true;
 }
 
 } // namespace kivo

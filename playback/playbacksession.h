@@ -1,5 +1,6 @@
 #pragma once
 
+#include "playback/lyricshooks.h"
 #include "playback/queueplayer.h"
 
 #include <QObject>
@@ -8,7 +9,7 @@
 
 namespace kivo {
 
-class LyricsHooks;
+class CommandDispatcher;
 class MediaEngine;
 class MprisService;
 class NowPlayingModel;
@@ -26,29 +27,31 @@ class PlaybackSession : public QObject
 {
     Q_OBJECT
 public:
-    PlaybackSession(PlaybackServer *server, PlaybackLibrary *library, LyricsHooks *lyrics, QObject *parent = nullptr);
+    // `commands` is where the player's transport commands are carried out once the
+    // engine is there; without one (tests) nothing is registered.
+    PlaybackSession(PlaybackServer *server, PlaybackLibrary *library, LyricsHooks *lyrics,
+        CommandDispatcher *commands = nullptr, QObject *parent = nullptr);
     ~PlaybackSession() override;
 
-    PlayQueue *queue() const { return m_queue; }
-    NowPlayingModel *nowPlayingModel() const { return m_model; }
-    SongSourceResolver *resolver() const { return m_resolver; }
+    PlayQueue *queue() const { return m_queue.get(); }
+    NowPlayingModel *nowPlayingModel() const { return m_model.get(); }
+    SongSourceResolver *resolver() const { return m_resolver.get(); }
     // Null until attachEngine.
-    MediaEngine *engine() const { return m_engine; }
-    QueuePlayer *player() const { return m_player; }
-    PlayerControl *control() const { return m_control; }
-    MprisService *mpris() const { return m_mpris; }
+    MediaEngine *engine() const { return m_engine.get(); }
+    QueuePlayer *player() const { return m_player.get(); }
+    PlayerControl *control() const { return m_control.get(); }
+    MprisService *mpris() const { return m_mpris.get(); }
 
-    // Takes the engine (parented to this session) and builds the player on it. The
-    // play mode chosen before carries over. Registers MPRIS when a session bus is there.
+    // Takes the engine (the session owns it from now on, outside any QObject parent)
+    // and builds the player on it. The play mode chosen before carries over. The
+    // transport commands go to the player from now on; MPRIS is registered when a
+    // session bus is there.
     void attachEngine(MediaEngine *engine, bool publishOnSessionBus = true);
     bool hasEngine() const { return m_player != nullptr; }
 
     // The mode menu works before the engine is there.
     void SetPlayMode(PlayMode mode);
     PlayMode playMode() const { return m_mode; }
-    // PressButton for playback's buttons; false when n is not one of them. Before the
-    // engine is there they do nothing.
-    bool PressButton(int n);
 
 Q_SIGNALS:
     void engineAttached();
@@ -56,16 +59,18 @@ Q_SIGNALS:
 
 private:
     PlaybackLibrary *m_library;
+    CommandDispatcher *m_commands;
+    LyricsHooks m_noLyrics; // the steps that do nothing, when none are given
     LyricsHooks *m_lyrics;
-    std::unique_ptr<LyricsHooks> m_noLyrics;
-    PlayQueue *m_queue;
-    NowPlayingModel *m_model;
-    SongSourceResolver *m_resolver;
-    MediaEngine *m_engine = nullptr;
-    QueuePlayer *m_player = nullptr;
-    PlayerControl *m_control = nullptr;
-    MprisService *m_mpris = nullptr;
     PlayMode m_mode = PlayMode::NoRepeat;
+    // In the order they depend on each other; they go in reverse.
+    std::unique_ptr<PlayQueue> m_queue;
+    std::unique_ptr<NowPlayingModel> m_model;
+    std::unique_ptr<SongSourceResolver> m_resolver;
+    std::unique_ptr<MediaEngine> m_engine;
+    std::unique_ptr<QueuePlayer> m_player;
+    std::unique_ptr<PlayerControl> m_control;
+    std::unique_ptr<MprisService> m_mpris;
 };
 
 } // namespace kivo

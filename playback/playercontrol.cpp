@@ -1,5 +1,7 @@
 #include "playback/playercontrol.h"
 
+#include "core/commanddispatcher.h"
+#include "core/logging.h"
 #include "playback/playbacklibrary.h"
 #include "playback/playqueue.h"
 #include "playback/queueplayer.h"
@@ -32,30 +34,15 @@ QString PlayerControl::welcomeText()
     return u"Kivo欢迎您，祝您愉快。"_s;
 }
 
-bool PlayerControl::PressButton(int n)
+void PlayerControl::carryCommands(CommandDispatcher &commands)
 {
-    switch (n) {
-    case 0:
-        playPause();
-        return true;
-    case 1:
-        m_player->StepPrevious();
-        return true;
-    case 2:
-        m_player->StepNext();
-        return true;
-    case 3:
-        toggleMute();
-        return true;
-    case 8:
-        stop();
-        return true;
-    case 20:
-        showVideo();
-        return true;
-    default:
-        return false;
-    }
+    QueuePlayer *player = m_player;
+    commands.setHandler(PlayerCommand::PlayPause, this, [this] { playPause(); });
+    commands.setHandler(PlayerCommand::Previous, this, [player] { player->StepPrevious(); });
+    commands.setHandler(PlayerCommand::Next, this, [player] { player->StepNext(); });
+    commands.setHandler(PlayerCommand::Mute, this, [this] { toggleMute(); });
+    commands.setHandler(PlayerCommand::Stop, this, [this] { stop(); });
+    commands.setHandler(PlayerCommand::ShowVideo, this, [this] { showVideo(); });
 }
 
 void PlayerControl::playPause()
@@ -134,7 +121,7 @@ bool PlayerControl::isCurrentLoad(LoadId load) const
 
 bool PlayerControl::engineShowsVideo() const
 {
-    return m_engine->mediaType() == u"video"_s;
+    return m_engine->mediaKind() == MediaKind::Video;
 }
 
 void PlayerControl::onPlayState(PlayState state, LoadId load)
@@ -155,7 +142,7 @@ void PlayerControl::onPlayState(PlayState state, LoadId load)
         m_player->armAdvance();
         break;
     case PlayState::Buffering:
-        if (m_engine->mediaType().toLower() == u"video"_s)
+        if (engineShowsVideo())
             Q_EMIT videoLoading();
         setStatus(StatusKind::Loading, u"正在加载:"_s + title);
         break;
@@ -189,7 +176,7 @@ void PlayerControl::onPlaying()
     m_player->queue()->touch(index);
     setStatus(StatusKind::Title, entry.title);
     m_watchdog.stop();
-    if (m_historyEnabled && entry.kind != EntryKind::History && m_library) {
+    if (m_historyEnabled && entry.kind != SongKind::History && m_library) {
         if (const auto day = m_library->recordHistory(entry))
             Q_EMIT historyDayAdded(day->id, day->caption);
     }
@@ -213,8 +200,9 @@ void PlayerControl::onBuffering(bool start, int percent, LoadId load)
     }
 }
 
-void PlayerControl::onError(LoadId load)
+void PlayerControl::onError(LoadId load, const QString &reason)
 {
+    Q_UNUSED(reason); // the engine has logged it
     if (!isCurrentLoad(load))
         return;
     setStatus(StatusKind::Relocating, u"重新定位:"_s + m_player->currentTitle());
@@ -236,7 +224,7 @@ void PlayerControl::watchdogTick()
     view.state = m_engine->playState();
     view.bufferingProgress = m_engine->bufferingProgress();
     view.locating = m_statusKind == StatusKind::Locating;
-    view.video = m_engine->mediaType().toLower() == u"video"_s;
+    view.video = engineShowsVideo();
     const WatchdogStep step = m_watchdog.step(view);
     if (step.showProgress) {
         setStatus(StatusKind::LoadingPercent, u"正在载入("_s + QString::number(step.progress) + u"%)"_s);
@@ -244,6 +232,8 @@ void PlayerControl::watchdogTick()
     }
     if (!step.giveUp)
         return;
+    qCWarning(lcEngine).noquote() << "gave up on" << m_player->activeAddress() << "after" << m_watchdog.count() * 200
+                                  << "ms without playing";
     m_player->markPendingFailed();
     // The engine would otherwise keep waiting on the dead address in the background.
     m_engine->stop();

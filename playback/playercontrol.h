@@ -7,6 +7,7 @@
 
 namespace kivo {
 
+class CommandDispatcher;
 class QueuePlayer;
 class PlaybackLibrary;
 
@@ -24,9 +25,9 @@ class PlayerControl : public QObject
 public:
     PlayerControl(QueuePlayer *player, PlaybackLibrary *library, QObject *parent = nullptr);
 
-    // The main window's skinned buttons 0 (play/pause), 1 (previous), 2 (next), 3 (mute),
-    // 8 (stop) and 20 (video). Returns false for numbers that are not playback's.
-    bool PressButton(int n);
+    // Carries the transport commands from now on: play/pause, previous, next, mute,
+    // stop and the video display.
+    void carryCommands(CommandDispatcher &commands);
     void playPause();
     void stop();
     void toggleMute();
@@ -76,7 +77,7 @@ Q_SIGNALS:
 private:
     void onPlayState(PlayState state, LoadId load);
     void onBuffering(bool start, int percent, LoadId load);
-    void onError(LoadId load);
+    void onError(LoadId load, const QString &reason);
     void onPlaying();
     bool isCurrentLoad(LoadId load) const;
     bool engineShowsVideo() const;

@@ -1,20 +1,12 @@
 #pragma once
 
+#include "core/songrecord.h"
+
 #include <QList>
 #include <QObject>
 #include <QString>
 
 namespace kivo {
-
-// Where a queued song came from; the numbers are the ones stored in row tags.
-namespace EntryKind {
-inline constexpr qint16 Playlist = 0; // id = list.id
-inline constexpr qint16 History = 1; // id = lslist.id
-inline constexpr qint16 MusicId = 2; // catalogue song, id = content-server music id
-inline constexpr qint16 SearchId = 3; // catalogue song, id = search-service id
-inline constexpr qint16 DownloadPage = -2;
-inline constexpr qint16 ImportedFile = -3;
-} // namespace EntryKind
 
 // One song of the now-playing queue. An entry with an empty title is an empty slot.
 struct QueueEntry
@@ -23,7 +15,7 @@ struct QueueEntry
     QString locator; // local path or network address handed to the engine; may be empty
     QString url2; // search text used when there is no locator
     qint32 id = 0;
-    qint16 kind = 0;
+    qint16 kind = 0; // a SongKind
     qint16 candidateIndex = 0; // search candidate being tried, 0 before any search
     QString candidates; // "<br>"-separated search result, empty when not fetched
     QString lyrics;

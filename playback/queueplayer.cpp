@@ -1,6 +1,5 @@
 #include "playback/queueplayer.h"
 
-#include "online/pageformats.h"
 #include "playback/lyricshooks.h"
 #include "playback/playqueue.h"
 #include "playback/songsourceresolver.h"
@@ -13,15 +12,6 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace kivo {
-
-namespace {
-
-QString field(const QStringList &fields, int i)
-{
-    return i < fields.size() ? fields.at(i).trimmed() : QString();
-}
-
-} // namespace
 
 QueuePlayer::QueuePlayer(PlayQueue *queue, MediaEngine *engine, SongSourceResolver *resolver, LyricsHooks *lyrics,
     PlaybackLibrary *library, QObject *parent)
@@ -62,13 +52,17 @@ QCoro::Task<void> QueuePlayer::PlayEntry(int index, bool retry)
         nothingStarted(index);
         co_return;
     }
-    co_await m_lyrics->ResolveEntryLyrics(index, stillCurrent);
+    const quint64 generation = m_queue->generation();
+    const std::optional<QString> lyrics = co_await m_lyrics->ResolveEntryLyrics(m_queue->at(index), stillCurrent);
     if (!stillCurrent())
         co_return;
     if (!m_queue->contains(index)) {
         nothingStarted(index);
         co_return;
     }
+    // Only into the entry they were found for: the queue may have been refilled meanwhile.
+    if (lyrics && m_queue->generation() == generation)
+        storeLyrics(index, *lyrics);
     if (retry)
         m_queue->at(index).locator.clear();
     m_title = m_queue->at(index).title;
@@ -81,7 +75,8 @@ QCoro::Task<void> QueuePlayer::PlayEntry(int index, bool retry)
         nothingStarted(index);
         co_return;
     }
-    m_lyrics->LoadLocalLyrics(index, address);
+    if (const std::optional<QString> local = m_lyrics->LoadLocalLyrics(address))
+        storeLyrics(index, *local);
     m_lyrics->ResetLyricDisplay();
 
     m_engine->setUrl(address);
@@ -94,6 +89,15 @@ QCoro::Task<void> QueuePlayer::PlayEntry(int index, bool retry)
     m_fruitless = {};
     m_engine->stop();
     m_engine->play();
+}
+
+void QueuePlayer::storeLyrics(int index, const QString &lyrics)
+{
+    QueueEntry &entry = m_queue->at(index);
+    if (entry.lyrics == lyrics)
+        return;
+    entry.lyrics = lyrics;
+    m_queue->touch(index);
 }
 
 void QueuePlayer::nothingStarted(int index)
@@ -194,32 +198,32 @@ void QueuePlayer::AdvanceAfterEnd()
 QueueEntry QueuePlayer::entryFromRow(const SongRowRef &row, QList<std::pair<qint64, int>> &notices) const
 {
     QueueEntry e;
-    e.title = row.text;
-    const QStringList f = row.tag.split(kTagSep);
-    if (row.isDownloadPage()) {
-        e.kind = EntryKind::DownloadPage;
-        e.locator = field(f, 1);
-        e.url2 = field(f, 2);
+    e.title = row.title;
+    if (const DownloadEntryRef *download = row.downloadEntry()) {
+        e.kind = SongKind::DownloadPage;
+        e.locator = download->locator.trimmed();
+        e.url2 = download->searchText.trimmed();
         return e;
     }
-    const qint16 kind = qint16(field(f, 4).toInt());
-    const qint64 id = field(f, 0).toLongLong();
-    if (kind == EntryKind::MusicId) {
-        e.url2 = field(f, 3) + u"+"_s + field(f, 2);
+    const SongRecord none;
+    const SongRecord &r = row.record() ? *row.record() : none;
+    const qint64 id = r.id.trimmed().toLongLong();
+    if (r.kind == SongKind::MusicId) {
+        e.url2 = r.url2.trimmed() + u"+"_s + r.url1.trimmed();
         notices.append({id, 2});
-    } else if (kind == EntryKind::SearchId) {
-        e.url2 = field(f, 3);
+    } else if (r.kind == SongKind::SearchId) {
+        e.url2 = r.url2.trimmed();
         notices.append({id, 3});
-    } else if (kind < EntryKind::MusicId) {
-        e.url2 = field(f, 3);
-        if (const qint64 searchId = field(f, 5).toLongLong())
+    } else if (r.isLibrary()) {
+        e.url2 = r.url2.trimmed();
+        if (const qint64 searchId = r.baiduId.trimmed().toLongLong())
             notices.append({searchId, 3});
-        if (const qint64 musicId = field(f, 6).toLongLong())
+        if (const qint64 musicId = r.musicId.trimmed().toLongLong())
             notices.append({musicId, 2});
     }
     e.id = qint32(id);
-    e.kind = kind;
-    e.locator = field(f, 1);
+    e.kind = qint16(r.kind);
+    e.locator = r.address().trimmed();
     return e;
 }
 
@@ -232,8 +236,8 @@ void QueuePlayer::sendNotices(const QList<std::pair<qint64, int>> &notices)
 void QueuePlayer::PlaySongRow(const SongRowRef &row)
 {
     m_fruitless = {};
-    if (row.isNowPlayingPage()) {
-        PlayEntry(row.tag.toInt(), false);
+    if (const auto entry = row.queueEntry()) {
+        PlayEntry(*entry, false);
         return;
     }
     // The entry is complete before any request goes out, so events that run while
@@ -250,8 +254,8 @@ void QueuePlayer::AddSongToQueue(const std::optional<SongRowRef> &row)
 {
     if (!row)
         return;
-    if (row->isNowPlayingPage()) {
-        PlayEntry(row->tag.toInt(), false);
+    if (const auto entry = row->queueEntry()) {
+        PlayEntry(*entry, false);
         return;
     }
     QList<std::pair<qint64, int>> notices;
@@ -259,16 +263,17 @@ void QueuePlayer::AddSongToQueue(const std::optional<SongRowRef> &row)
     sendNotices(notices);
 }
 
-QString QueuePlayer::ReloadRow(const SongRowRef &row)
+SongRowData QueuePlayer::ReloadRow(const SongRowRef &row)
 {
+    // A song of a page and a download entry lose their address; a now-playing entry
+    // plays again from its own.
     SongRowRef reloaded = row;
-    if (row.tag.contains(kTagSep)) {
-        QStringList f = row.tag.split(kTagSep);
-        f[1] = u" "_s;
-        reloaded.tag = f.join(kTagSep);
-    }
+    if (auto *record = std::get_if<SongRecord>(&reloaded.data))
+        record->clearAddress();
+    else if (auto *download = std::get_if<DownloadEntryRef>(&reloaded.data))
+        download->locator.clear();
     PlaySongRow(reloaded);
-    return reloaded.tag;
+    return reloaded.data;
 }
 
 void QueuePlayer::fillFromTreeList(PlaybackLibrary::ListKind kind, qint32 id, bool append)
@@ -276,7 +281,7 @@ void QueuePlayer::fillFromTreeList(PlaybackLibrary::ListKind kind, qint32 id, bo
     QList<TreeListSong> songs = m_library ? m_library->treeListSongs(kind, id) : QList<TreeListSong> {};
     // In id order, and only songs with a title: an untitled one would be an empty slot.
     std::stable_sort(songs.begin(), songs.end(), [](const auto &a, const auto &b) { return a.id < b.id; });
-    const qint16 songKind = kind == PlaybackLibrary::ListKind::Playlist ? EntryKind::Playlist : EntryKind::History;
+    const qint16 songKind = kind == PlaybackLibrary::ListKind::Playlist ? SongKind::Playlist : SongKind::History;
     if (!append)
         m_queue->reset();
     for (const TreeListSong &s : std::as_const(songs)) {

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/songrow.h"
 #include "playback/mediaengine.h"
 #include "playback/playbacklibrary.h"
-#include "playback/songrow.h"
 
 #include <QObject>
 #include <QSet>
@@ -76,8 +76,8 @@ public:
     // Song list pages.
     void PlaySongRow(const SongRowRef &row);
     void AddSongToQueue(const std::optional<SongRowRef> &row);
-    // Plays the row again without its stored address; returns the tag the row keeps.
-    QString ReloadRow(const SongRowRef &row);
+    // Plays the row again without its stored address; returns what the row keeps.
+    SongRowData ReloadRow(const SongRowRef &row);
     void PlayTreeList(PlaybackLibrary::ListKind kind, qint32 id);
     void AppendTreeList(PlaybackLibrary::ListKind kind, qint32 id);
 
@@ -96,7 +96,7 @@ private:
     QueueEntry entryFromRow(const SongRowRef &row, QList<std::pair<qint64, int>> &notices) const;
     void sendNotices(const QList<std::pair<qint64, int>> &notices);
     void fillFromTreeList(PlaybackLibrary::ListKind kind, qint32 id, bool append);
-    void startEntry(int index);
+    void storeLyrics(int index, const QString &lyrics);
     void nothingStarted(int index);
 
     PlayQueue *m_queue;

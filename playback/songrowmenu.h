@@ -1,6 +1,6 @@
 #pragma once
 
-#include "playback/songrow.h"
+#include "core/songrow.h"
 
 namespace kivo {
 

@@ -1,12 +1,11 @@
 #include "playback/songsourceresolver.h"
 
-#include "online/mirrortext.h"
-#include "online/pageformats.h"
+#include "core/address.h"
+#include "core/mirrortext.h"
+#include "core/pageformats.h"
 #include "playback/playbacklibrary.h"
 #include "playback/playbackserver.h"
 #include "playback/playqueue.h"
-
-#include <QUrl>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -20,21 +19,12 @@ int nextPlayableCandidate(const QStringList &items, int from)
 {
     const int u = int(items.size()) - 1;
     int i = from;
-    while (i < u && !isNetworkAddress(items.at(i).trimmed()))
+    while (i < u && classify(items.at(i).trimmed()) != AddressKind::Network)
         ++i;
     return i;
 }
 
 } // namespace
-
-bool isNetworkAddress(const QString &address)
-{
-    const QUrl url(address, QUrl::StrictMode);
-    if (!url.isValid() || url.host().isEmpty())
-        return false;
-    const QString scheme = url.scheme().toLower();
-    return scheme == u"http"_s || scheme == u"https"_s || scheme == u"mms"_s || scheme == u"rtsp"_s;
-}
 
 SongSourceResolver::SongSourceResolver(
     PlayQueue *queue, PlaybackServer *server, PlaybackLibrary *library, QObject *parent)
@@ -54,8 +44,8 @@ QCoro::Task<QString> SongSourceResolver::ResolveEntryAddress(int index, std::fun
     if (!e.locator.isEmpty()) {
         // A catalogue song's address came from the server: only a network address is
         // handed to the engine; anything else counts as no address.
-        const bool fromServer = e.kind >= EntryKind::MusicId;
-        if (!fromServer || isNetworkAddress(e.locator))
+        const bool fromServer = e.kind >= SongKind::MusicId;
+        if (!fromServer || classify(e.locator) == AddressKind::Network)
             co_return QString(e.locator); // a copy: the entry keeps its locator
     }
 
@@ -102,11 +92,11 @@ void SongSourceResolver::ReportPlayedAddress(int index, const QString &address)
         return;
     const QueueEntry &e = m_queue->at(index);
     qint64 listId = -1, musicId = -1, searchId = -1;
-    if (e.kind == EntryKind::Playlist)
+    if (e.kind == SongKind::Playlist)
         listId = e.id;
-    else if (e.kind == EntryKind::MusicId)
+    else if (e.kind == SongKind::MusicId)
         musicId = e.id;
-    else if (e.kind == EntryKind::SearchId)
+    else if (e.kind == SongKind::SearchId)
         searchId = e.id;
 
     if (listId != -1 && m_library) {

@@ -13,10 +13,6 @@ class PlayQueue;
 class PlaybackServer;
 class PlaybackLibrary;
 
-// True for the addresses the server may hand us: http, https, mms and rtsp. Local
-// paths come only from the user's own library and imports.
-bool isNetworkAddress(const QString &address);
-
 // Chooses the address an entry is played from: its locator, else the search
 // candidates of "baiduurl.asp" one after another; reports addresses that played.
 class SongSourceResolver : public QObject

@@ -77,7 +77,7 @@ QList<TreeListSong> LibraryAccess::treeListSongs(ListKind kind, qint32 id)
     QList<TreeListSong> out;
     out.reserve(rows.size());
     for (const StoredSong &s : rows)
-        out.append({s.id, s.title, songLocator(s), s.url2});
+        out.append({s.id, s.title, chooseLocator(s.url, s.url1), s.url2});
     return out;
 }
 

@@ -1,6 +1,6 @@
 #include "shell/startupsequence.h"
 
-#include "online/pageformats.h"
+#include "core/pageformats.h"
 #include "online/serverclient.h"
 
 namespace kivo {

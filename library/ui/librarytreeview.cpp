@@ -1,7 +1,7 @@
 #include "library/ui/librarytreeview.h"
 
-#include "library/ui/treeicons.h"
-#include "shell/ui/commandmenus.h"
+#include "skin/commandmenus.h"
+#include "skin/treeicons.h"
 
 #include <QAction>
 #include <QMenu>
@@ -11,7 +11,7 @@
 namespace kivo {
 
 LibraryTreeView::LibraryTreeView(
-    LibraryTree *tree, LibraryPages *pages, CommandMenus *menus, LastTreeButton *lastButton, QWidget *parent)
+    LibraryTree *tree, LibraryPages *pages, const CommandMenus *menus, LastTreeButton *lastButton, QWidget *parent)
     : SideTreeView(lastButton, parent)
     , m_tree(tree)
     , m_pages(pages)
@@ -37,19 +37,20 @@ QMenu *LibraryTreeView::prepareMenu(const QString &key)
         return nullptr;
     const LibraryMenu menu = LibraryTree::menuFor(key);
     if (key.startsWith(u'c') || key.startsWith(u'd')) {
-        m_menus->item(u"添加列表"_qs)->setEnabled(menu.addList);
-        m_menus->item(u"修改列表"_qs)->setEnabled(menu.renameList);
-        m_menus->item(u"删除列表"_qs)->setEnabled(menu.deleteList);
-        m_menus->item(u"播放此列表"_qs)->setEnabled(menu.playList);
-        m_menus->item(u"添加到正在播放1"_qs)->setEnabled(menu.queueList);
+        const ListMenu &lists = m_menus->lists;
+        lists.addList->setEnabled(menu.addList);
+        lists.renameList->setEnabled(menu.renameList);
+        lists.deleteList->setEnabled(menu.deleteList);
+        lists.playList->setEnabled(menu.playList);
+        lists.appendList->setEnabled(menu.queueList);
     }
     switch (menu.type) {
     case LibraryMenu::Type::NowPlaying:
-        return m_menus->menu(u"我的媒体库"_qs);
+        return m_menus->nowPlaying.menu;
     case LibraryMenu::Type::Playlists:
-        return m_menus->menu(u"我的媒体库1"_qs);
+        return m_menus->lists.menu;
     case LibraryMenu::Type::CdShelf:
-        return m_menus->menu(u"CD架"_qs);
+        return m_menus->shelf.menu;
     case LibraryMenu::Type::None:
         break;
     }

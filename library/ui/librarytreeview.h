@@ -1,7 +1,7 @@
 #pragma once
 
 #include "library/librarypages.h"
-#include "library/ui/sidetreeview.h"
+#include "skin/sidetreeview.h"
 
 namespace kivo {
 
@@ -13,7 +13,7 @@ class LibraryTreeView : public SideTreeView
 {
     Q_OBJECT
 public:
-    LibraryTreeView(LibraryTree *tree, LibraryPages *pages, CommandMenus *menus, LastTreeButton *lastButton,
+    LibraryTreeView(LibraryTree *tree, LibraryPages *pages, const CommandMenus *menus, LastTreeButton *lastButton,
         QWidget *parent = nullptr);
 
     QString selectedKey() const;
@@ -27,7 +27,7 @@ protected:
 private:
     LibraryTree *m_tree;
     LibraryPages *m_pages;
-    CommandMenus *m_menus;
+    const CommandMenus *m_menus;
 };
 
 } // namespace kivo

@@ -1,8 +1,8 @@
 #include "lyrics/ui/lyriclinewidget.h"
 
 #include "lyrics/lyricscontroller.h"
-#include "shell/knobs.h"
-#include "shell/ui/skindraw.h"
+#include "skin/skin.h"
+#include "skin/twips.h"
 
 #include <QFontMetrics>
 #include <QLabel>

@@ -1,9 +1,9 @@
 #include "lyrics/ui/lyricsuploaddialog.h"
 
 #include "lyrics/lyricslookup.h"
-#include "shell/ui/skinbutton.h"
-#include "shell/ui/skindraw.h"
-#include "shell/ui/windowdrag.h"
+#include "skin/skin.h"
+#include "skin/skinbutton.h"
+#include "skin/windowdrag.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -32,12 +32,10 @@ LyricsUploadDialog::LyricsUploadDialog(ServerClient *server, QWidget *owner)
     m_title->setFont(titleFont);
     WindowDrag::install(m_title);
 
-    const qreal dpr = devicePixelRatioF();
     m_close = new SkinButton(QStringLiteral("关闭"), this);
     m_close->setObjectName(QStringLiteral("Image2"));
     m_close->setFixedSize(22, 18);
-    m_close->setImages(
-        Skin::glyph(Skin::Glyph::Close, {22, 18}, false, dpr), Skin::glyph(Skin::Glyph::Close, {22, 18}, true, dpr));
+    m_close->setGlyph(Skin::Glyph::Close);
     connect(m_close, &SkinButton::clicked, this, &QWidget::hide);
 
     m_text = new QPlainTextEdit(this);
@@ -60,8 +58,7 @@ LyricsUploadDialog::LyricsUploadDialog(ServerClient *server, QWidget *owner)
     m_upload = new SkinButton(QStringLiteral("上传"), this);
     m_upload->setObjectName(QStringLiteral("Image1"));
     m_upload->setFixedSize(44, 26);
-    m_upload->setImages(
-        Skin::glyph(Skin::Glyph::Upload, {44, 26}, false, dpr), Skin::glyph(Skin::Glyph::Upload, {44, 26}, true, dpr));
+    m_upload->setGlyph(Skin::Glyph::Upload);
     connect(m_upload, &SkinButton::clicked, this, [this] { upload(); });
 
     auto *titleRow = new QHBoxLayout;
@@ -140,9 +137,9 @@ void LyricsUploadDialog::paintEvent(QPaintEvent *)
     Skin::paintPanel(painter, rect(), 10);
 }
 
-bool OpenLyricsUpload(LyricsUploadDialog *dialog, const QString &songRecordTag)
+bool OpenLyricsUpload(LyricsUploadDialog *dialog, const SongRecord &record)
 {
-    const std::optional<int> musicId = AddLyricsTarget(songRecordTag);
+    const std::optional<int> musicId = AddLyricsTarget(record);
     if (!musicId || !dialog)
         return false;
     dialog->setMusicId(*musicId);

@@ -16,6 +16,7 @@ namespace kivo {
 
 class ServerClient;
 class SkinButton;
+struct SongRecord;
 
 // The lyrics upload dialog `Form9`: the user types or pastes lyrics for one
 // catalogue song and sends them to the content server. Hidden, not closed, so
@@ -71,6 +72,6 @@ private:
 };
 
 // "添加歌词" on a row: opens the dialog for a catalogue song; other songs: nothing.
-bool OpenLyricsUpload(LyricsUploadDialog *dialog, const QString &songRecordTag);
+bool OpenLyricsUpload(LyricsUploadDialog *dialog, const SongRecord &record);
 
 } // namespace kivo

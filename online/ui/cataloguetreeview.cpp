@@ -1,7 +1,7 @@
 #include "online/ui/cataloguetreeview.h"
 
-#include "library/ui/treeicons.h"
-#include "shell/ui/commandmenus.h"
+#include "skin/commandmenus.h"
+#include "skin/treeicons.h"
 
 #include <QAction>
 #include <QMenu>
@@ -10,7 +10,7 @@
 namespace kivo {
 
 CatalogueTreeView::CatalogueTreeView(
-    CatalogueTree *tree, CommandMenus *menus, LastTreeButton *lastButton, QWidget *parent)
+    CatalogueTree *tree, const CommandMenus *menus, LastTreeButton *lastButton, QWidget *parent)
     : SideTreeView(lastButton, parent)
     , m_tree(tree)
     , m_menus(menus)
@@ -39,16 +39,16 @@ bool CatalogueTreeView::prepareArtistMenu(const QString &key)
     const std::optional<ArtistMenuItems> items = m_tree->artistMenuFor(key);
     if (!items || !m_menus)
         return false;
-    m_menus->item(u"加入CD架"_qs)->setVisible(items->addToShelf);
-    m_menus->item(u"购买此CD"_qs)->setVisible(items->buyCd);
-    m_menus->item(u"相关新闻"_qs)->setVisible(items->news);
+    m_menus->artist.addToShelf->setVisible(items->addToShelf);
+    m_menus->artist.buyCd->setVisible(items->buyCd);
+    m_menus->artist.news->setVisible(items->news);
     return true;
 }
 
 void CatalogueTreeView::nodeRightClicked(const QModelIndex &index, const QPoint &globalPos)
 {
     if (prepareArtistMenu(m_tree->model()->keyAt(index)))
-        m_menus->menu(u"歌手"_qs)->popup(globalPos);
+        m_menus->artist.menu->popup(globalPos);
 }
 
 void CatalogueTreeView::mouseDoubleClickEvent(QMouseEvent *event)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "library/ui/sidetreeview.h"
 #include "online/cataloguetree.h"
+#include "skin/sidetreeview.h"
 
 namespace kivo {
 
@@ -13,7 +13,8 @@ class CatalogueTreeView : public SideTreeView
 {
     Q_OBJECT
 public:
-    CatalogueTreeView(CatalogueTree *tree, CommandMenus *menus, LastTreeButton *lastButton, QWidget *parent = nullptr);
+    CatalogueTreeView(
+        CatalogueTree *tree, const CommandMenus *menus, LastTreeButton *lastButton, QWidget *parent = nullptr);
 
     CatalogueTree *tree() const { return m_tree; }
     // The key of the selected node, empty when none.
@@ -27,7 +28,7 @@ protected:
 
 private:
     CatalogueTree *m_tree;
-    CommandMenus *m_menus;
+    const CommandMenus *m_menus;
 };
 
 } // namespace kivo

@@ -2,6 +2,7 @@
 
 #include "online/softfilelink.h"
 #include "online/ui/tabheader.h"
+#include "skin/twips.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -14,7 +15,6 @@
 namespace kivo {
 
 namespace {
-constexpr int kTwipsPerPixel = 15;
 // How often a loaded page is checked before it is shown.
 constexpr int kRevealIntervalMs = 100;
 } // namespace
@@ -106,7 +106,7 @@ void ResultArea::onTabOpened(int tab, TabKind kind, int view)
                 return;
             const QList<int> widths = SongListModel::columnWidths(model->pageKind());
             for (int c = 0; c < widths.size(); ++c)
-                list->header()->resizeSection(c, widths.at(c) / kTwipsPerPixel);
+                list->header()->resizeSection(c, twipsToPixels(widths.at(c)));
         };
         applyWidths();
         if (model)
@@ -221,7 +221,7 @@ void ResultArea::sync()
             h->hide();
             continue;
         }
-        h->move(left / kTwipsPerPixel, 0);
+        h->move(twipsToPixels(left), 0);
         h->setState(info->state);
         h->show();
     }

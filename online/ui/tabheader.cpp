@@ -1,5 +1,7 @@
 #include "online/ui/tabheader.h"
 
+#include "skin/twips.h"
+
 #include <QLabel>
 #include <QLinearGradient>
 #include <QMouseEvent>
@@ -9,8 +11,7 @@
 namespace kivo {
 
 namespace {
-constexpr int kTwipsPerPixel = 15;
-constexpr int kWidth = TabStrip::kHeaderWidth / kTwipsPerPixel; // 80 px
+constexpr int kWidth = twipsToPixels(TabStrip::kHeaderWidth); // 80 px
 constexpr int kHeight = 20;
 } // namespace
 

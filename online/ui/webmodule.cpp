@@ -1,5 +1,7 @@
 #include "online/ui/webmodule.h"
 
+#include "core/logging.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLibrary>
@@ -55,9 +57,13 @@ WebPaneFactory *load()
         if (::geteuid() == 0)
             qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
         ensureGlobalShareContext();
-        if (!QOpenGLContext::globalShareContext())
-            return nullptr; // no OpenGL at all: web tabs keep their loading indicator
+        if (!QOpenGLContext::globalShareContext()) {
+            // No OpenGL at all: web tabs keep their loading indicator.
+            qCWarning(lcUi) << "web panes not loaded: no OpenGL context to share";
+            return nullptr;
+        }
         using Entry = WebPaneFactory *(*)();
+        QString reason;
         for (const QString &path : searchPaths()) {
             // The library stays loaded for the life of the program.
             auto *lib = new QLibrary(path);
@@ -65,8 +71,10 @@ WebPaneFactory *load()
                 if (auto entry = reinterpret_cast<Entry>(lib->resolve("kivoWebPaneFactory")))
                     return entry();
             }
+            reason = lib->errorString();
             delete lib;
         }
+        qCWarning(lcUi).noquote() << "web panes not loaded:" << reason;
         return nullptr;
     }();
     return factory;

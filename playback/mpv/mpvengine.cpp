@@ -1,8 +1,10 @@
 #include "playback/mpv/mpvengine.h"
 
+#include "core/logging.h"
 #include "playback/mpv/mpvvideosurface.h"
 
 #include <QMetaObject>
+#include <QTimer>
 
 #include <mpv/client.h>
 
@@ -15,6 +17,9 @@ namespace kivo {
 namespace {
 
 enum ObservedProperty : uint64_t { PauseProp = 1, CacheStallProp, CacheFillProp, DurationProp };
+
+// How long the log may trail the end of a file that failed.
+constexpr int kLogGraceMs = 50;
 
 QByteArray utf8(const QString &text)
 {
@@ -107,7 +112,7 @@ void MpvEngine::handleEvent(const mpv_event &event)
     switch (event.event_id) {
     case MPV_EVENT_FILE_LOADED:
         if (m_entryId)
-            m_mediaType = detectMediaType();
+            m_mediaKind = detectMediaKind();
         break;
     case MPV_EVENT_PLAYBACK_RESTART:
         // Also after a seek; only a change is reported.
@@ -129,7 +134,10 @@ void MpvEngine::handleEvent(const mpv_event &event)
             Q_EMIT playStateChanged(PlayState::Stopped, load);
         } else if (end->reason == MPV_END_FILE_REASON_ERROR) {
             m_state = PlayState::Undefined;
-            Q_EMIT errorOccurred(load);
+            // libmpv logs the cause just after the end of the file: report once it is in.
+            const QString engineError = QString::fromUtf8(mpv_error_string(end->error));
+            QTimer::singleShot(
+                kLogGraceMs, this, [this, load, url = m_url, engineError] { reportError(load, url, engineError); });
         }
         break;
     }
@@ -139,6 +147,7 @@ void MpvEngine::handleEvent(const mpv_event &event)
     case MPV_EVENT_LOG_MESSAGE: {
         const auto *msg = static_cast<const mpv_event_log_message *>(event.data);
         m_lastLog = QString::fromUtf8(msg->prefix) + u": "_s + QString::fromUtf8(msg->text).trimmed();
+        qCDebug(lcEngine).noquote() << "libmpv" << msg->level << m_lastLog;
         break;
     }
     default:
@@ -190,11 +199,21 @@ void MpvEngine::onPropertyChange(const mpv_event &event)
     }
 }
 
-QString MpvEngine::detectMediaType() const
+void MpvEngine::reportError(LoadId load, const QString &url, const QString &engineError)
+{
+    // libmpv's own error is generic ("loading failed"); the log line says why. A log
+    // line is only this load's while no other load has started since.
+    const QString log = load == m_load ? m_lastLog : QString();
+    const QString reason = log.isEmpty() ? engineError : engineError + u"; "_s + log;
+    qCWarning(lcEngine).noquote() << "could not play" << url << "-" << reason;
+    Q_EMIT errorOccurred(load, reason);
+}
+
+MediaKind MpvEngine::detectMediaKind() const
 {
     mpv_node tracks;
     if (mpv_get_property(m_mpv, "track-list", MPV_FORMAT_NODE, &tracks) < 0)
-        return QString();
+        return MediaKind::Unknown;
     bool video = false, audio = false;
     if (tracks.format == MPV_FORMAT_NODE_ARRAY) {
         for (int i = 0; i < tracks.u.list->num; ++i) {
@@ -217,7 +236,7 @@ QString MpvEngine::detectMediaType() const
         }
     }
     mpv_free_node_contents(&tracks);
-    return video ? u"video"_s : audio ? u"audio"_s : QString();
+    return video ? MediaKind::Video : audio ? MediaKind::Audio : MediaKind::Unknown;
 }
 
 void MpvEngine::setUrl(const QString &url)
@@ -240,7 +259,8 @@ void MpvEngine::play()
     m_pauseRequested = false;
     m_started = false;
     m_cacheStall = false;
-    m_mediaType.clear();
+    m_mediaKind = MediaKind::Unknown;
+    m_lastLog.clear();
     m_duration = 0;
     m_bufferingProgress = 0;
     int no = 0;
@@ -248,11 +268,13 @@ void MpvEngine::play()
     const QByteArray address = utf8(m_url);
     const char *args[] = {"loadfile", address.constData(), "replace", nullptr};
     mpv_node result;
-    if (mpv_command_ret(m_mpv, args, &result) < 0) {
+    if (const int rc = mpv_command_ret(m_mpv, args, &result); rc < 0) {
         m_entryId = 0;
         const LoadId load = m_load;
+        const QString engineError = QString::fromUtf8(mpv_error_string(rc));
         QMetaObject::invokeMethod(
-            this, [this, load] { Q_EMIT errorOccurred(load); }, Qt::QueuedConnection);
+            this, [this, load, url = m_url, engineError] { reportError(load, url, engineError); },
+            Qt::QueuedConnection);
         return;
     }
     qint64 entry = 0;

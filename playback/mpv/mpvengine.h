@@ -46,12 +46,12 @@ public:
     bool isMuted() const override;
     void setMuted(bool muted) override;
     int bufferingProgress() const override { return m_bufferingProgress; }
-    QString mediaType() const override { return m_mediaType; }
+    MediaKind mediaKind() const override { return m_mediaKind; }
     bool isFullScreen() const override { return m_fullScreen; }
     void setFullScreen(bool on) override;
     QWidget *createVideoSurface(QWidget *parent) override;
 
-    // The last warning libmpv logged (why a load failed).
+    // The last warning libmpv logged for the current load (why a load failed).
     QString lastLogMessage() const { return m_lastLog; }
 
 private:
@@ -59,7 +59,8 @@ private:
     void handleEvent(const mpv_event &event);
     void onPropertyChange(const mpv_event &event);
     void report(PlayState state);
-    QString detectMediaType() const;
+    MediaKind detectMediaKind() const;
+    void reportError(LoadId load, const QString &url, const QString &engineError);
 
     mpv_handle *m_mpv = nullptr;
     QPointer<MpvVideoSurface> m_surface;
@@ -77,7 +78,7 @@ private:
     PlayState m_state = PlayState::Undefined;
     double m_duration = 0;
     int m_bufferingProgress = 0;
-    QString m_mediaType;
+    MediaKind m_mediaKind = MediaKind::Unknown;
     bool m_fullScreen = false;
     QString m_lastLog;
 };

@@ -1,3 +1,4 @@
+#include "core/logging.h"
 #include "library/librarydatabase.h"
 #include "online/serverclient.h"
 #include "shell/installsettings.h"
@@ -31,6 +32,7 @@ int main(int argc, char *argv[])
     LibraryDatabase library;
     const LibraryOpenOutcome opened = library.open(programDir + u"/data/kx.dat"_qs);
     if (!opened.ok()) {
+        qCWarning(lcDb).noquote() << "cannot open the library:" << opened.message();
         QMessageBox box(QMessageBox::Critical, u"Kivo"_qs, opened.message(), QMessageBox::Ok);
         box.setTextFormat(Qt::PlainText);
         box.exec();

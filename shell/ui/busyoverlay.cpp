@@ -1,6 +1,7 @@
 #include "shell/ui/busyoverlay.h"
 
-#include "shell/ui/skinpainter.h"
+#include "skin/skin.h"
+#include "skin/twips.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -15,7 +16,7 @@ BusyOverlay::BusyOverlay(QWidget *owner)
     setObjectName(u"Form3"_qs);
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_ShowWithoutActivating);
-    setFixedSize(Twips::toPixels(3870), Twips::toPixels(2100));
+    setFixedSize(twipsToPixels(3870), twipsToPixels(2100));
     m_label->setObjectName(u"Label1"_qs);
     m_label->setTextFormat(Qt::PlainText);
     m_label->setAlignment(Qt::AlignCenter);
@@ -76,7 +77,7 @@ void BusyOverlay::tick()
 void BusyOverlay::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    SkinPainter::paintOverlay(p, rect());
+    Skin::paintOverlay(p, rect());
 }
 
 void BusyOverlay::mouseDoubleClickEvent(QMouseEvent *)

@@ -1,18 +1,20 @@
 #include "shell/ui/mainwindow.h"
 
+#include "core/commanddispatcher.h"
 #include "library/ui/librarytreeview.h"
 #include "online/serverclient.h"
 #include "online/ui/cataloguetreeview.h"
 #include "shell/libraryaccess.h"
 #include "shell/ui/appicon.h"
 #include "shell/ui/busyoverlay.h"
-#include "shell/ui/buttonicons.h"
-#include "shell/ui/commandmenus.h"
 #include "shell/ui/onlineviews.h"
-#include "shell/ui/skinbutton.h"
-#include "shell/ui/skinpainter.h"
 #include "shell/ui/trayicon.h"
 #include "shell/weblinks.h"
+#include "skin/commandmenus.h"
+#include "skin/skin.h"
+#include "skin/skinbutton.h"
+#include "skin/twips.h"
+#include "skin/windowdrag.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -23,7 +25,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QProcess>
-#include <QWindow>
 
 namespace kivo {
 
@@ -31,33 +32,36 @@ namespace {
 
 struct ButtonSpec
 {
-    int n;
+    PlayerCommand command;
+    int number; // the button's place in the skinned button array: its object name "bf<n>"
     const char16_t *name; // what a user calls it: tooltip and accessible name
-    ButtonGlyph glyph;
+    Skin::Glyph glyph;
     QRect geometry;
+    const char16_t *caption = nullptr; // drawn on buttons without a glyph
 };
 
-// Positions in pixels on the 610 × 450 face (9150 × 6750 twips).
+// Positions in pixels on the 610 × 450 face (9150 × 6750 twips). Numbers 9 and 10
+// are the volume and position knobs.
 const ButtonSpec kButtons[] = {
-    {0, u"播放/暂停", ButtonGlyph::Play, {52, 402, 38, 38}},
-    {1, u"上一首", ButtonGlyph::Previous, {14, 408, 30, 26}},
-    {2, u"下一首", ButtonGlyph::Next, {98, 408, 30, 26}},
-    {3, u"静音", ButtonGlyph::Speaker, {268, 408, 30, 26}},
-    {4, u"我的媒体库", ButtonGlyph::None, {8, 36, 80, 22}},
-    {5, u"在线媒体库", ButtonGlyph::None, {92, 36, 80, 22}},
-    {6, u"标签向前滚动", ButtonGlyph::ScrollBack, {577, 36, 12, 22}},
-    {7, u"标签向后滚动", ButtonGlyph::ScrollForward, {590, 36, 12, 22}},
-    {8, u"停止", ButtonGlyph::Stop, {136, 408, 30, 26}},
-    {11, u"首页", ButtonGlyph::FirstPage, {470, 306, 30, 20}},
-    {12, u"上一页", ButtonGlyph::PreviousPage, {502, 306, 30, 20}},
-    {13, u"下一页", ButtonGlyph::NextPage, {534, 306, 30, 20}},
-    {14, u"尾页", ButtonGlyph::LastPage, {566, 306, 30, 20}},
-    {15, u"搜索", ButtonGlyph::Search, {210, 408, 30, 26}},
-    {16, u"迷你模式", ButtonGlyph::Mini, {514, 6, 20, 20}},
-    {17, u"隐藏到托盘", ButtonGlyph::ToTray, {538, 6, 20, 20}},
-    {18, u"退出", ButtonGlyph::Close, {580, 6, 20, 20}},
-    {19, u"设置", ButtonGlyph::Settings, {490, 6, 20, 20}},
-    {20, u"视频显示", ButtonGlyph::Video, {174, 408, 30, 26}},
+    {PlayerCommand::PlayPause, 0, u"播放/暂停", Skin::Glyph::Play, {52, 402, 38, 38}},
+    {PlayerCommand::Previous, 1, u"上一首", Skin::Glyph::Previous, {14, 408, 30, 26}},
+    {PlayerCommand::Next, 2, u"下一首", Skin::Glyph::Next, {98, 408, 30, 26}},
+    {PlayerCommand::Mute, 3, u"静音", Skin::Glyph::Speaker, {268, 408, 30, 26}},
+    {PlayerCommand::ShowLibraryTree, 4, u"我的媒体库", Skin::Glyph::None, {8, 36, 80, 22}, u"媒体库"},
+    {PlayerCommand::ShowCatalogueTree, 5, u"在线媒体库", Skin::Glyph::None, {92, 36, 80, 22}, u"在线"},
+    {PlayerCommand::ScrollTabsBack, 6, u"标签向前滚动", Skin::Glyph::ScrollBack, {577, 36, 12, 22}},
+    {PlayerCommand::ScrollTabsForward, 7, u"标签向后滚动", Skin::Glyph::ScrollForward, {590, 36, 12, 22}},
+    {PlayerCommand::Stop, 8, u"停止", Skin::Glyph::Stop, {136, 408, 30, 26}},
+    {PlayerCommand::FirstPage, 11, u"首页", Skin::Glyph::FirstPage, {470, 306, 30, 20}},
+    {PlayerCommand::PreviousPage, 12, u"上一页", Skin::Glyph::PreviousPage, {502, 306, 30, 20}},
+    {PlayerCommand::NextPage, 13, u"下一页", Skin::Glyph::NextPage, {534, 306, 30, 20}},
+    {PlayerCommand::LastPage, 14, u"尾页", Skin::Glyph::LastPage, {566, 306, 30, 20}},
+    {PlayerCommand::Search, 15, u"搜索", Skin::Glyph::Search, {210, 408, 30, 26}},
+    {PlayerCommand::MiniMode, 16, u"迷你模式", Skin::Glyph::Mini, {514, 6, 20, 20}},
+    {PlayerCommand::HideToTray, 17, u"隐藏到托盘", Skin::Glyph::ToTray, {538, 6, 20, 20}},
+    {PlayerCommand::Exit, 18, u"退出", Skin::Glyph::Close, {580, 6, 20, 20}},
+    {PlayerCommand::Settings, 19, u"设置", Skin::Glyph::Settings, {490, 6, 20, 20}},
+    {PlayerCommand::ShowVideo, 20, u"视频显示", Skin::Glyph::Video, {174, 408, 30, 26}},
 };
 
 const char *const kButtonStyle = R"(
@@ -84,12 +88,15 @@ MainWindow::MainWindow(MainWindowContext context, QWidget *parent)
     setWindowTitle(u"Kivo音乐播放器"_qs);
     setWindowIcon(appIcon());
     setAttribute(Qt::WA_TranslucentBackground);
-    setFixedSize(Twips::toPixels(9150), Twips::toPixels(6750));
+    setFixedSize(twipsToPixels(9150), twipsToPixels(6750));
     setMouseTracking(true); // moves over the background restore the buttons' pictures
     setStyleSheet(QString::fromLatin1(kButtonStyle));
 
+    m_commands = new CommandDispatcher(this);
+    m_menus = new CommandMenus(this);
     buildViews();
     buildButtons();
+    wireCommands();
 
     m_busy = new BusyOverlay(this);
     if (m_ctx.server) {
@@ -135,9 +142,10 @@ void MainWindow::buildViews()
     m_label5 = makeLabel(u"Label5"_qs, u"Kivo音乐播放器"_qs, QRect(14, 4, 460, 24));
     m_label5->setStyleSheet(u"color:#e8f4ff; font-weight:bold; font-size:13px;"_qs);
     m_label5->installEventFilter(this);
+    WindowDrag::install(m_label5); // the title strip drags the window
 
     // The trees, the result tabs, their status line and the news pane.
-    m_online = new OnlineViews(this, m_ctx.server, m_ctx.library);
+    m_online = new OnlineViews(this, m_ctx.server, m_ctx.library, m_menus);
 
     m_label1 = makeLabel(u"Label1"_qs, QString(), QRect(14, 326, 420, 18));
     m_label7 = makeLabel(u"Label7"_qs, QString(), QRect(440, 326, 160, 18));
@@ -161,31 +169,29 @@ void MainWindow::buildButtons()
     for (const ButtonSpec &spec : kButtons) {
         const QString name = QString::fromUtf16(spec.name);
         auto *b = new SkinButton(name, this);
-        b->setObjectName(u"bf%1"_qs.arg(spec.n));
-        b->setToolTip(name);
+        b->setObjectName(skinArrayName(u"bf"_qs, spec.number));
         b->setGeometry(spec.geometry);
-        b->setFocusPolicy(Qt::NoFocus);
-        const bool round = spec.n == 0;
-        b->setImages(SkinPainter::buttonPlate(spec.geometry.size(), false, round, dpr),
-            SkinPainter::buttonPlate(spec.geometry.size(), true, round, dpr));
-        if (spec.glyph != ButtonGlyph::None) {
-            b->setIcon(buttonIcon(spec.glyph));
+        const bool round = spec.command == PlayerCommand::PlayPause;
+        b->setImages(Skin::buttonPlate(spec.geometry.size(), false, round, dpr),
+            Skin::buttonPlate(spec.geometry.size(), true, round, dpr));
+        if (spec.glyph != Skin::Glyph::None) {
+            b->setIcon(Skin::icon(spec.glyph));
             b->setIconSize(spec.geometry.size() * 0.7);
-        } else if (spec.n == 4) {
-            b->setText(u"媒体库"_qs);
-        } else if (spec.n == 5) {
-            b->setText(u"在线"_qs);
+        } else if (spec.caption) {
+            b->setText(QString::fromUtf16(spec.caption));
         }
-        connect(b, &SkinButton::clicked, this, [this, n = spec.n] { PressButton(n); });
-        m_bf.at(size_t(spec.n)) = b;
+        connect(b, &SkinButton::clicked, m_commands, [this, command = spec.command] { m_commands->dispatch(command); });
+        m_buttons[spec.command] = b;
         m_skinButtons.append(b);
     }
     // The tab strip scroll buttons show only when more tabs are open than the strip holds.
-    m_bf[6]->hide();
-    m_bf[7]->hide();
-    connect(m_online, &OnlineViews::scrollButtonsVisibleChanged, this, [this](bool visible) {
-        m_bf[6]->setVisible(visible);
-        m_bf[7]->setVisible(visible);
+    SkinButton *back = m_buttons.at(PlayerCommand::ScrollTabsBack);
+    SkinButton *forward = m_buttons.at(PlayerCommand::ScrollTabsForward);
+    back->hide();
+    forward->hide();
+    connect(m_online, &OnlineViews::scrollButtonsVisibleChanged, this, [back, forward](bool visible) {
+        back->setVisible(visible);
+        forward->setVisible(visible);
     });
     // Moving over the trees puts every button's normal picture back.
     connect(m_online->catalogueView(), &CatalogueTreeView::mouseMovedOver, this,
@@ -209,7 +215,7 @@ void MainWindow::mouseMoveEvent(QMouseEvent *event)
 void MainWindow::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    SkinPainter::paintMainFace(p, rect());
+    Skin::paintMainFace(p, rect());
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
@@ -220,12 +226,6 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     }
     if (event->type() != QEvent::MouseButtonPress)
         return QWidget::eventFilter(watched, event);
-    const auto *me = static_cast<QMouseEvent *>(event);
-    if (watched == m_label5 && me->button() == Qt::LeftButton) {
-        if (QWindow *w = windowHandle())
-            w->startSystemMove(); // the title strip drags the window
-        return true;
-    }
     if (watched == m_label3) {
         Q_EMIT timeReadoutClicked();
         return true;
@@ -251,26 +251,28 @@ void MainWindow::HideBusy()
         m_busy->hideBusy();
 }
 
-void MainWindow::PressButton(int n)
+QAbstractButton *MainWindow::button(PlayerCommand command) const
 {
-    if (m_quitting)
-        return;
-    Q_EMIT buttonPressed(n);
-    if (m_online->PressButton(n))
-        return;
-    switch (n) {
-    case 16:
-        enterMiniMode();
-        break;
-    case 17:
-        hideToTray();
-        break;
-    case 18:
-        quitApplication();
-        break;
-    default:
-        break; // the other subsystems connect to buttonPressed
-    }
+    const auto it = m_buttons.find(command);
+    return it == m_buttons.end() ? nullptr : it->second;
+}
+
+void MainWindow::wireCommands()
+{
+    auto on = [this](PlayerCommand command, std::function<void()> run) {
+        m_commands->setHandler(command, this, std::move(run));
+    };
+    on(PlayerCommand::MiniMode, [this] { enterMiniMode(); });
+    on(PlayerCommand::HideToTray, [this] { hideToTray(); });
+    on(PlayerCommand::Exit, [this] { quitApplication(); });
+    on(PlayerCommand::ShowLibraryTree, [this] { m_online->showLibraryTree(); });
+    on(PlayerCommand::ShowCatalogueTree, [this] { m_online->showCatalogueTree(); });
+    on(PlayerCommand::ScrollTabsBack, [this] { m_online->scrollTabs(TabStrip::Direction::Back); });
+    on(PlayerCommand::ScrollTabsForward, [this] { m_online->scrollTabs(TabStrip::Direction::Forward); });
+    on(PlayerCommand::FirstPage, [this] { m_online->turnListPage(PageTurn::First); });
+    on(PlayerCommand::PreviousPage, [this] { m_online->turnListPage(PageTurn::Previous); });
+    on(PlayerCommand::NextPage, [this] { m_online->turnListPage(PageTurn::Next); });
+    on(PlayerCommand::LastPage, [this] { m_online->turnListPage(PageTurn::Last); });
 }
 
 void MainWindow::enterMiniMode()
@@ -290,16 +292,16 @@ void MainWindow::leaveMiniMode()
 void MainWindow::hideToTray()
 {
     if (!m_tray->available()) {
-        // No tray to bring it back from: minimise, so the player can always return.
+        // No tray to bring it back from: the main window stays reachable, minimised.
+        leaveMiniMode();
         showMinimized();
         return;
     }
     const auto windows = QApplication::topLevelWidgets();
     for (QWidget *w : windows) {
-        if (w != this && w->isVisible())
+        if (w->isVisible())
             w->hide();
     }
-    hide();
 }
 
 void MainWindow::quitApplication()
@@ -308,6 +310,7 @@ void MainWindow::quitApplication()
         return;
     // Mark first: a start-up step or a request still waiting must not touch what goes away.
     m_quitting = true;
+    m_commands->close();
     m_startTimer.stop();
     Q_EMIT aboutToQuit();
     m_tray->remove();
@@ -417,20 +420,19 @@ void MainWindow::navigateNewsPane(const QString &url)
 
 void MainWindow::wireTrayMenu()
 {
-    CommandMenus *menus = m_online->menus();
-    m_tray->setMenu(menus->menu(u"右键菜单"_qs));
-    const std::pair<const char16_t *, int> items[] = {
-        {u"播放", 0},
-        {u"暂停", 0},
-        {u"停止", 8},
-        {u"上一首", 1},
-        {u"下一首", 2},
-        {u"退出", 18},
+    const TrayMenu &tray = m_menus->tray;
+    m_tray->setMenu(tray.menu);
+    // Each item does what the window's button of the same command does.
+    const std::pair<QAction *, PlayerCommand> items[] = {
+        {tray.play, PlayerCommand::PlayPause},
+        {tray.pause, PlayerCommand::PlayPause},
+        {tray.stop, PlayerCommand::Stop},
+        {tray.previous, PlayerCommand::Previous},
+        {tray.next, PlayerCommand::Next},
+        {tray.exit, PlayerCommand::Exit},
     };
-    for (const auto &[name, n] : items) {
-        if (QAction *action = menus->item(QString::fromUtf16(name)))
-            connect(action, &QAction::triggered, this, [this, n = n] { PressButton(n); });
-    }
+    for (const auto &[action, command] : items)
+        connect(action, &QAction::triggered, m_commands, [this, command = command] { m_commands->dispatch(command); });
 }
 
 } // namespace kivo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/playercommand.h"
 #include "shell/programstate.h"
 #include "shell/startupsequence.h"
 
@@ -7,8 +8,8 @@
 #include <QTimer>
 #include <QWidget>
 
-#include <array>
 #include <functional>
+#include <map>
 
 class QAbstractButton;
 class QLabel;
@@ -16,6 +17,8 @@ class QLabel;
 namespace kivo {
 
 class BusyOverlay;
+class CommandDispatcher;
+class CommandMenus;
 class SkinButton;
 class LibraryAccess;
 class OnlineViews;
@@ -36,7 +39,8 @@ struct MainWindowContext
 };
 
 // Form1: the skinned main window. It composes the views of the subsystems and
-// owns the window-level behaviour: start-up, busy overlay, tray, hiding, exit.
+// owns the window-level behaviour: start-up, busy overlay, tray, hiding, exit. It
+// owns the one command dispatcher and the popup menus.
 class MainWindow : public QWidget, public StartupHost
 {
     Q_OBJECT
@@ -44,9 +48,12 @@ public:
     explicit MainWindow(MainWindowContext context, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // The numbered skinned buttons; menus, the tray menu and the mini player press them too.
-    void PressButton(int n);
-    QAbstractButton *button(int n) const { return m_bf.at(size_t(n)); }
+    // Every command of the player goes through it: the skinned buttons of both windows,
+    // the tray menu and MPRIS send theirs there.
+    CommandDispatcher *commands() const { return m_commands; }
+    const CommandMenus *menus() const { return m_menus; }
+    // The skinned button that carries a command.
+    QAbstractButton *button(PlayerCommand command) const;
 
     void ShowBusy(const QString &text);
     void HideBusy();
@@ -60,6 +67,8 @@ public:
     bool isMainPlayerVisible() const { return m_mainIsPlayer; }
     void enterMiniMode();
     void leaveMiniMode();
+    // Hides every window of the player to the tray; without a tray the main window
+    // is minimised instead, so the player can always be brought back.
     void hideToTray();
     void quitApplication();
 
@@ -85,8 +94,6 @@ public:
 
 Q_SIGNALS:
     void startupSequenceFinished();
-    // Every press of a numbered button; the playback side answers 0 to 3, 8, 9, 10 and 20.
-    void buttonPressed(int n);
     void miniModeEntered(); // the mini player stands in for this window
     void miniPlayerRequested(); // the tray brings the mini player back
     void timeReadoutClicked(); // Label3 flips elapsed and remaining time
@@ -102,14 +109,17 @@ private:
     void buildViews();
     void buildButtons();
     QLabel *makeLabel(const QString &name, const QString &text, const QRect &geometry);
+    void wireCommands();
     void wireTrayMenu();
     QCoro::Task<> runStartup();
 
     MainWindowContext m_ctx;
+    CommandDispatcher *m_commands = nullptr;
+    CommandMenus *m_menus = nullptr;
     BusyOverlay *m_busy = nullptr;
     TrayIcon *m_tray = nullptr;
     QTimer m_startTimer; // Timer4: the start-up sequence at its first tick
-    std::array<QAbstractButton *, 21> m_bf {};
+    std::map<PlayerCommand, SkinButton *> m_buttons;
     QList<SkinButton *> m_skinButtons;
     QLabel *m_label1 = nullptr, *m_label3 = nullptr, *m_label5 = nullptr, *m_label7 = nullptr;
     OnlineViews *m_online = nullptr;

@@ -2,11 +2,11 @@
 
 #include "lyrics/lyricscontroller.h"
 #include "lyrics/ui/lyriclinewidget.h"
-#include "shell/ui/knob.h"
-#include "shell/ui/knobbinding.h"
-#include "shell/ui/skinbutton.h"
-#include "shell/ui/skindraw.h"
-#include "shell/ui/windowdrag.h"
+#include "skin/knob.h"
+#include "skin/knobbinding.h"
+#include "skin/skin.h"
+#include "skin/skinbutton.h"
+#include "skin/windowdrag.h"
 
 #include <QLabel>
 #include <QMouseEvent>
@@ -18,22 +18,23 @@ namespace {
 
 struct ButtonLayout
 {
-    int index;
+    int index; // the button's place in this window's button array: its object name "bf<n>"
     Skin::Glyph glyph;
     const char16_t *name;
     QRect geometry; // pixels
+    std::optional<PlayerCommand> command; // none: back to the main window
 };
 
-// Title row: strip and window buttons; bottom row: transport buttons and knobs.
+// Title row: strip and window buttons; bottom row: transport buttons and knobs (5, 6).
 const ButtonLayout kButtons[] = {
-    {0, Skin::Glyph::Play, u"播放/暂停", {10, 52, 22, 19}},
-    {1, Skin::Glyph::Stop, u"停止", {36, 52, 22, 19}},
-    {2, Skin::Glyph::Previous, u"上一首", {62, 52, 22, 19}},
-    {3, Skin::Glyph::Next, u"下一首", {88, 52, 22, 19}},
-    {4, Skin::Glyph::SoundOn, u"静音", {114, 52, 22, 19}},
-    {7, Skin::Glyph::MainWindow, u"返回主窗口", {372, 4, 22, 15}},
-    {8, Skin::Glyph::Tray, u"隐藏到托盘", {397, 4, 22, 15}},
-    {9, Skin::Glyph::Close, u"退出", {422, 4, 22, 15}},
+    {0, Skin::Glyph::Play, u"播放/暂停", {10, 52, 22, 19}, PlayerCommand::PlayPause},
+    {1, Skin::Glyph::Stop, u"停止", {36, 52, 22, 19}, PlayerCommand::Stop},
+    {2, Skin::Glyph::Previous, u"上一首", {62, 52, 22, 19}, PlayerCommand::Previous},
+    {3, Skin::Glyph::Next, u"下一首", {88, 52, 22, 19}, PlayerCommand::Next},
+    {4, Skin::Glyph::Speaker, u"静音", {114, 52, 22, 19}, PlayerCommand::Mute},
+    {7, Skin::Glyph::MainWindow, u"返回主窗口", {372, 4, 22, 15}, std::nullopt},
+    {8, Skin::Glyph::ToTray, u"隐藏到托盘", {397, 4, 22, 15}, PlayerCommand::HideToTray},
+    {9, Skin::Glyph::Close, u"退出", {422, 4, 22, 15}, PlayerCommand::Exit},
 };
 constexpr QSize kKnobSize {12, 11};
 constexpr QSize kOffsetKnobSize {10, 6};
@@ -41,11 +42,6 @@ const QRect kLyricFrame {8, 22, 326, 24};
 const QRect kTimeReadout {340, 22, 100, 24};
 constexpr int kTrackY = 56;
 constexpr int kOffsetTrackY = 46;
-
-qreal pixelRatio(const QWidget *w)
-{
-    return w->devicePixelRatioF() > 0 ? w->devicePixelRatioF() : 1.0;
-}
 
 } // namespace
 
@@ -100,35 +96,33 @@ MiniPlayer::MiniPlayer(LyricsController *lyrics, QWidget *parent)
 
 void MiniPlayer::buildButtons()
 {
-    const qreal dpr = pixelRatio(this);
     for (const ButtonLayout &layout : kButtons) {
         auto *button = new SkinButton(QString::fromUtf16(layout.name), this);
         button->setObjectName(skinArrayName(QStringLiteral("bf"), layout.index));
         button->setGeometry(layout.geometry);
-        button->setImages(Skin::glyph(layout.glyph, layout.geometry.size(), false, dpr),
-            Skin::glyph(layout.glyph, layout.geometry.size(), true, dpr));
-        connect(button, &SkinButton::clicked, this, [this, index = layout.index] { pressButton(index); });
-        m_buttons.insert(layout.index, button);
+        button->setGlyph(layout.glyph);
+        connect(button, &SkinButton::clicked, this, [this, command = layout.command] { pressButton(command); });
+        if (layout.command)
+            m_buttons[*layout.command] = button;
+        else
+            m_back = button;
+        m_allButtons.append(button);
     }
+}
+
+SkinButton *MiniPlayer::button(PlayerCommand command) const
+{
+    const auto it = m_buttons.find(command);
+    return it == m_buttons.end() ? nullptr : it->second;
 }
 
 void MiniPlayer::buildKnobs()
 {
-    const qreal dpr = pixelRatio(this);
-    auto makeKnob = [&](const QString &name, const QString &accessible, QSize size, int y, int left) {
-        auto *knob = new Knob(accessible, this);
-        knob->setObjectName(name);
-        knob->resize(size);
-        knob->move(0, y);
-        knob->setImage(Skin::knob(size, dpr));
-        knob->setLeftTwips(left);
-        return knob;
-    };
-    m_volume = makeKnob(skinArrayName(QStringLiteral("bf"), 5), QStringLiteral("音量"), kKnobSize, kTrackY,
+    m_volume = Knob::create(this, skinArrayName(QStringLiteral("bf"), 5), QStringLiteral("音量"), kKnobSize, kTrackY,
         KnobTracks::miniVolume.maxLeft);
-    m_position = makeKnob(skinArrayName(QStringLiteral("bf"), 6), QStringLiteral("播放位置"), kKnobSize, kTrackY,
-        KnobTracks::miniPosition.minLeft);
-    m_offset = makeKnob(QStringLiteral("bc"), QStringLiteral("歌词偏移"), kOffsetKnobSize, kOffsetTrackY,
+    m_position = Knob::create(this, skinArrayName(QStringLiteral("bf"), 6), QStringLiteral("播放位置"), kKnobSize,
+        kTrackY, KnobTracks::miniPosition.minLeft);
+    m_offset = Knob::create(this, QStringLiteral("bc"), QStringLiteral("歌词偏移"), kOffsetKnobSize, kOffsetTrackY,
         LyricOffsetKnob::kMini.neutral);
     m_offset->setToolTip(QStringLiteral("拖动调整歌词快慢，双击恢复"));
 
@@ -147,41 +141,21 @@ void MiniPlayer::buildKnobs()
     });
 }
 
-void MiniPlayer::pressButton(int index)
+void MiniPlayer::pressButton(std::optional<PlayerCommand> command)
 {
-    switch (index) {
-    case 0:
+    if (!command) {
+        hide();
+        Q_EMIT mainWindowRequested();
+        return;
+    }
+    if (*command == PlayerCommand::PlayPause) {
         // The other picture at once; the main window's state follows.
         m_playState = m_playState > 1 ? 1 : 2;
         updatePlayImages();
-        Q_EMIT mainButtonPressed(0);
-        break;
-    case 1:
-        Q_EMIT mainButtonPressed(8);
-        break;
-    case 2:
-        Q_EMIT mainButtonPressed(1);
-        break;
-    case 3:
-        Q_EMIT mainButtonPressed(2);
-        break;
-    case 4:
-        Q_EMIT mainButtonPressed(3);
-        break;
-    case 7:
-        hide();
-        Q_EMIT mainWindowRequested();
-        break;
-    case 8:
-        Q_EMIT hideAllWindowsRequested();
-        hide();
-        break;
-    case 9:
-        Q_EMIT mainButtonPressed(18);
-        break;
-    default:
-        break;
     }
+    Q_EMIT commandRequested(*command);
+    if (*command == PlayerCommand::HideToTray)
+        hide();
 }
 
 void MiniPlayer::toggleOffsetKnob()
@@ -197,20 +171,13 @@ void MiniPlayer::setPlayButtonState(int state)
 
 void MiniPlayer::updatePlayImages()
 {
-    const bool pause = m_playState > 1;
-    const QSize size = kButtons[0].geometry.size();
-    const Skin::Glyph glyph = pause ? Skin::Glyph::Pause : Skin::Glyph::Play;
-    m_buttons[0]->setImages(
-        Skin::glyph(glyph, size, false, pixelRatio(this)), Skin::glyph(glyph, size, true, pixelRatio(this)));
+    button(PlayerCommand::PlayPause)->setGlyph(m_playState > 1 ? Skin::Glyph::Pause : Skin::Glyph::Play);
 }
 
 void MiniPlayer::setMuted(bool muted)
 {
     m_muted = muted;
-    const QSize size = kButtons[4].geometry.size();
-    const Skin::Glyph glyph = muted ? Skin::Glyph::Muted : Skin::Glyph::SoundOn;
-    m_buttons[4]->setImages(
-        Skin::glyph(glyph, size, false, pixelRatio(this)), Skin::glyph(glyph, size, true, pixelRatio(this)));
+    button(PlayerCommand::Mute)->setGlyph(muted ? Skin::Glyph::Muted : Skin::Glyph::Speaker);
 }
 
 void MiniPlayer::setVolume(int volume)
@@ -226,7 +193,7 @@ void MiniPlayer::setHighlightColor(const QColor &colour)
 
 void MiniPlayer::restoreButtonImages()
 {
-    RestoreButtonImages(m_buttons.values());
+    RestoreButtonImages(m_allButtons);
 }
 
 void MiniPlayer::showScreen()
@@ -269,9 +236,7 @@ void MiniPlayer::paintEvent(QPaintEvent *)
     // Knob grooves: volume, position, and the lyric offset while its knob shows.
     const int knobHalf = kKnobSize.height() / 2;
     auto groove = [&](const KnobTrack &track, QSize knob, int y) {
-        const int left = twipsToPixels(track.minLeft);
-        const int right = twipsToPixels(track.maxLeft) + knob.width();
-        Skin::paintGroove(painter, QRectF(left, y + knob.height() / 2 - 2, right - left, 4));
+        Skin::paintGroove(painter, Knob::grooveRect(track, knob, y));
     };
     groove(KnobTracks::miniVolume, kKnobSize, kTrackY);
     groove(KnobTracks::miniPosition, kKnobSize, kTrackY);

@@ -1,9 +1,12 @@
 #pragma once
 
-#include "shell/knobs.h"
+#include "core/playercommand.h"
+#include "skin/knobs.h"
 
-#include <QMap>
 #include <QWidget>
+
+#include <map>
+#include <optional>
 
 class QLabel;
 
@@ -40,7 +43,9 @@ public:
     // The stored highlight colour.
     void setHighlightColor(const QColor &colour);
 
-    SkinButton *button(int index) const { return m_buttons.value(index); }
+    // The button that sends a command; the one back to the main window is this window's own.
+    SkinButton *button(PlayerCommand command) const;
+    SkinButton *backButton() const { return m_back; }
     Knob *volumeKnob() const { return m_volume; }
     Knob *positionKnob() const { return m_position; }
     Knob *offsetKnob() const { return m_offset; }
@@ -50,12 +55,11 @@ public:
     void restoreButtonImages();
 
 Q_SIGNALS:
-    // Buttons 0-4 and 9 press main button 0, 8, 1, 2, 3 and 18.
-    void mainButtonPressed(int n);
-    // Button 7: the mini player has hidden itself; show the main window, flag "1".
+    // A button asks for one of the player's commands (the main window's buttons carry
+    // the same); hiding to the tray, the mini player hides itself after.
+    void commandRequested(kivo::PlayerCommand command);
+    // The mini player has hidden itself; show the main window, flag "1".
     void mainWindowRequested();
-    // Button 8: hide every window to the tray (the mini player hides itself after).
-    void hideAllWindowsRequested();
     void volumeChanged(int volume);
     void seekRequested(double seconds);
 
@@ -67,13 +71,15 @@ protected:
 private:
     void buildButtons();
     void buildKnobs();
-    void pressButton(int index);
+    void pressButton(std::optional<PlayerCommand> command);
     void toggleOffsetKnob();
     void showScreen();
     void updatePlayImages();
 
     LyricsController *m_lyrics;
-    QMap<int, SkinButton *> m_buttons;
+    std::map<PlayerCommand, SkinButton *> m_buttons;
+    SkinButton *m_back = nullptr;
+    QList<SkinButton *> m_allButtons;
     Knob *m_volume = nullptr;
     Knob *m_position = nullptr;
     Knob *m_offset = nullptr;

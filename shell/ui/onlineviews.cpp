@@ -2,15 +2,15 @@
 
 #include "library/librarypages.h"
 #include "library/librarysource.h"
-#include "library/songlistmodel.h"
 #include "library/ui/librarytreeview.h"
 #include "online/resultpages.h"
 #include "online/serverclient.h"
+#include "online/songlistmodel.h"
 #include "online/ui/adpane.h"
 #include "online/ui/cataloguetreeview.h"
 #include "online/ui/resultarea.h"
 #include "online/ui/webmodule.h"
-#include "shell/ui/commandmenus.h"
+#include "skin/commandmenus.h"
 
 #include <QLabel>
 #include <QTreeView>
@@ -28,12 +28,13 @@ const QRect kStatusLine(178, 306, 288, 20);
 const QRect kNewsPane(10, 258, 160, 44); // under the tree, shown once its page has loaded
 } // namespace
 
-OnlineViews::OnlineViews(QWidget *window, ServerClient *server, const LibrarySource *library)
+OnlineViews::OnlineViews(QWidget *window, ServerClient *server, const LibrarySource *library, const CommandMenus *menus)
     : QObject(window)
     , m_window(window)
     , m_server(server)
     , m_library(library)
     , m_fetcher(server)
+    , m_menus(menus)
     , m_libraryTree(&m_libraryModel)
 {
     m_pages = new ResultPages(&m_fetcher, this);
@@ -47,7 +48,6 @@ OnlineViews::OnlineViews(QWidget *window, ServerClient *server, const LibrarySou
     m_area->statusLabel()->setGeometry(kStatusLine);
     m_area->statusLabel()->setStyleSheet(u"color:#aebfcc;"_qs);
 
-    m_menus = new CommandMenus(window);
     m_libraryPages = std::make_unique<LibraryPages>(m_pages, m_library);
 
     m_catalogueView = new CatalogueTreeView(m_catalogue.get(), m_menus, &m_lastButton, window);
@@ -82,7 +82,7 @@ OnlineViews::OnlineViews(QWidget *window, ServerClient *server, const LibrarySou
     });
     connect(m_area, &ResultArea::rowContextMenuRequested, this, [this](int view, int row, const QPoint &pos) {
         if (const auto ref = songRow(view, row))
-            Q_EMIT songRowMenuRequested(*ref, view, row, pos);
+            Q_EMIT songRowMenuRequested(*ref, pos);
     });
 }
 
@@ -162,53 +162,29 @@ void OnlineViews::setNowPlayingProvider(std::function<QList<NowPlayingItem>()> p
 std::optional<SongRowRef> OnlineViews::songRow(int view, int row) const
 {
     const SongListModel *model = m_pages->listModel(view);
-    if (!model || row < 0 || row >= model->rowCount())
-        return std::nullopt;
-    const SongListRow &r = model->rowAt(row);
-    SongRowRef ref;
-    ref.text = r.cells.value(0);
-    switch (model->pageKind()) {
-    case SongPageKind::NowPlaying:
-        ref.pageTag = u"playing"_qs;
-        ref.tag = QString::number(r.entry);
-        break;
-    case SongPageKind::Downloads:
-        ref.pageTag = model->downloading() ? u"downing"_qs : u"down"_qs;
-        ref.tag = QString::number(r.entry) + u"|||"_qs + r.entryFields.join(u"|||"_qs);
-        break;
-    default:
-        ref.tag = r.record.toText();
-        break;
-    }
-    return ref;
+    return model ? model->songRow(view, row) : std::nullopt;
 }
 
-bool OnlineViews::PressButton(int n)
+void OnlineViews::showLibraryTree()
 {
-    switch (n) {
-    case 4:
-        m_catalogueView->hide();
-        m_libraryView->show();
-        return true;
-    case 5:
-        m_libraryView->hide();
-        m_catalogueView->show();
-        return true;
-    case 6:
-        m_pages->ScrollTabStrip(TabStrip::Direction::Back);
-        return true;
-    case 7:
-        m_pages->ScrollTabStrip(TabStrip::Direction::Forward);
-        return true;
-    case 11:
-    case 12:
-    case 13:
-    case 14:
-        m_pages->TurnListPage(n - 10);
-        return true;
-    default:
-        return false;
-    }
+    m_catalogueView->hide();
+    m_libraryView->show();
+}
+
+void OnlineViews::showCatalogueTree()
+{
+    m_libraryView->hide();
+    m_catalogueView->show();
+}
+
+void OnlineViews::scrollTabs(TabStrip::Direction direction)
+{
+    m_pages->ScrollTabStrip(direction);
+}
+
+void OnlineViews::turnListPage(PageTurn turn)
+{
+    m_pages->TurnListPage(turn); // runs on; the page lands when the server answers
 }
 
 } // namespace kivo

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "library/keyedtreemodel.h"
+#include "core/keyedtreemodel.h"
+#include "core/songrow.h"
 #include "library/librarytree.h"
-#include "library/ui/treemousebutton.h"
 #include "online/cataloguetree.h"
 #include "online/serverclientfetcher.h"
-#include "playback/songrow.h"
+#include "skin/treemousebutton.h"
 
 #include <QObject>
 #include <QPoint>
@@ -33,12 +33,11 @@ class OnlineViews : public QObject
 {
     Q_OBJECT
 public:
-    OnlineViews(QWidget *window, ServerClient *server, const LibrarySource *library);
+    OnlineViews(QWidget *window, ServerClient *server, const LibrarySource *library, const CommandMenus *menus);
     ~OnlineViews() override;
 
     ResultArea *resultArea() const { return m_area; }
     ResultPages *pages() const { return m_pages; }
-    CommandMenus *menus() const { return m_menus; }
     CatalogueTreeView *catalogueView() const { return m_catalogueView; }
     LibraryTreeView *libraryView() const { return m_libraryView; }
     LibraryTree *libraryTree() { return &m_libraryTree; }
@@ -70,14 +69,18 @@ public:
     // A row of a list view as the queue operations read it.
     std::optional<SongRowRef> songRow(int view, int row) const;
 
-    // The buttons of the main window this part answers: 4 to 7 and 11 to 14.
-    bool PressButton(int n);
+    // The tree buttons (each tree hides the other), the tab strip's scroll buttons and
+    // the page buttons of the list tabs.
+    void showLibraryTree();
+    void showCatalogueTree();
+    void scrollTabs(TabStrip::Direction direction);
+    void turnListPage(PageTurn turn);
 
 Q_SIGNALS:
     void busyChanged(bool busy);
     void scrollButtonsVisibleChanged(bool visible);
     void songRowActivated(const kivo::SongRowRef &row);
-    void songRowMenuRequested(const kivo::SongRowRef &row, int view, int rowIndex, const QPoint &globalPos);
+    void songRowMenuRequested(const kivo::SongRowRef &row, const QPoint &globalPos);
 
 private:
     QWidget *m_window;
@@ -86,7 +89,7 @@ private:
     ServerClientFetcher m_fetcher;
     ResultPages *m_pages = nullptr;
     ResultArea *m_area = nullptr;
-    CommandMenus *m_menus = nullptr;
+    const CommandMenus *m_menus;
     LastTreeButton m_lastButton;
     KeyedTreeModel m_catalogueModel;
     KeyedTreeModel m_libraryModel;

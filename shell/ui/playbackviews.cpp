@@ -1,9 +1,11 @@
 #include "shell/ui/playbackviews.h"
 
+#include "core/commanddispatcher.h"
 #include "lyrics/lyricscontroller.h"
 #include "lyrics/ui/lyriclinewidget.h"
 #include "online/resultpages.h"
 #include "online/ui/resultarea.h"
+#include "playback/entrylyrics.h"
 #include "playback/mediaengine.h"
 #include "playback/mediaengineloader.h"
 #include "playback/playbacksession.h"
@@ -12,19 +14,15 @@
 #include "playback/serverclientsource.h"
 #include "playback/ui/videodisplay.h"
 #include "shell/libraryaccess.h"
-#include "shell/lyricsbridge.h"
-#include "shell/ui/buttonicons.h"
-#include "shell/ui/knob.h"
-#include "shell/ui/knobbinding.h"
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/miniplayer.h"
 #include "shell/ui/onlineviews.h"
-#include "shell/ui/skindraw.h"
 #include "shell/ui/songrowcommands.h"
-#include "shell/ui/trayicon.h"
+#include "skin/knob.h"
+#include "skin/knobbinding.h"
+#include "skin/skin.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QTimer>
@@ -51,9 +49,7 @@ public:
     KnobGroove(const KnobTrack &track, QSize knob, int y, QWidget *parent)
         : QWidget(parent)
     {
-        const int left = twipsToPixels(track.minLeft);
-        const int right = twipsToPixels(track.maxLeft) + knob.width();
-        setGeometry(left, y + knob.height() / 2 - 2, right - left, 4);
+        setGeometry(Knob::grooveRect(track, knob, y).toRect());
         setAttribute(Qt::WA_TransparentForMouseEvents);
         lower();
     }
@@ -81,9 +77,7 @@ protected:
             return;
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
-        const int left = twipsToPixels(LyricOffsetKnob::kMain.track.minLeft);
-        const int right = twipsToPixels(LyricOffsetKnob::kMain.track.maxLeft) + kOffsetKnobSize.width();
-        Skin::paintGroove(painter, QRectF(left, 1, right - left, 4));
+        Skin::paintGroove(painter, Knob::grooveRect(LyricOffsetKnob::kMain.track, kOffsetKnobSize, 0));
         const qreal neutral = twipsToPixels(LyricOffsetKnob::kMain.neutral) + kOffsetKnobSize.width() / 2.0;
         painter.setPen(QPen(Skin::kDimText, 1));
         painter.drawLine(QPointF(neutral, 0), QPointF(neutral, height()));
@@ -105,10 +99,10 @@ PlaybackViews::PlaybackViews(MainWindow *window, PlaybackViewsOptions options)
     const MainWindowContext &ctx = window->context();
     m_lyrics = new LyricsController(this);
     m_server = std::make_unique<ServerClientSource>(ctx.server);
-    m_bridge
-        = std::make_unique<LyricsBridge>(m_lyrics, ctx.server, ctx.library, ctx.state ? &ctx.state->settings : nullptr);
-    m_session = std::make_unique<PlaybackSession>(m_server.get(), ctx.library, m_bridge.get());
-    m_bridge->setQueue(m_session->queue());
+    const ProgramState *state = ctx.state;
+    m_entryLyrics = std::make_unique<EntryLyrics>(
+        m_lyrics, ctx.server, ctx.library, [state] { return state ? state->settings.localLyricsEnabled : true; });
+    m_session = std::make_unique<PlaybackSession>(m_server.get(), ctx.library, m_entryLyrics.get(), window->commands());
 
     buildLyricDeck();
     buildKnobs();
@@ -142,26 +136,16 @@ void PlaybackViews::buildLyricDeck()
 
 void PlaybackViews::buildKnobs()
 {
-    const qreal dpr = m_window->devicePixelRatioF() > 0 ? m_window->devicePixelRatioF() : 1.0;
-    auto makeKnob
-        = [dpr](QWidget *parent, const QString &name, const QString &accessible, QSize size, int y, int left) {
-              auto *knob = new Knob(accessible, parent);
-              knob->setObjectName(name);
-              knob->resize(size);
-              knob->move(0, y);
-              knob->setImage(Skin::knob(size, dpr));
-              knob->setLeftTwips(left);
-              return knob;
-          };
     new KnobGroove(KnobTracks::mainVolume, kKnobSize, kKnobY, m_window);
     new KnobGroove(KnobTracks::mainPosition, kKnobSize, kKnobY, m_window);
-    m_volume = makeKnob(m_window, u"bf9"_qs, u"音量"_qs, kKnobSize, kKnobY, KnobTracks::mainVolume.maxLeft);
-    m_position = makeKnob(m_window, u"bf10"_qs, u"播放进度"_qs, kKnobSize, kKnobY, KnobTracks::mainPosition.minLeft);
+    m_volume = Knob::create(m_window, u"bf9"_qs, u"音量"_qs, kKnobSize, kKnobY, KnobTracks::mainVolume.maxLeft);
+    m_position
+        = Knob::create(m_window, u"bf10"_qs, u"播放进度"_qs, kKnobSize, kKnobY, KnobTracks::mainPosition.minLeft);
 
     auto *deck = new OffsetDeck(m_window);
     deck->setGeometry(kOffsetDeck);
     m_offsetDeck = deck;
-    m_offset = makeKnob(deck, u"bc"_qs, u"歌词偏移"_qs, kOffsetKnobSize, 0, LyricOffsetKnob::kMain.neutral);
+    m_offset = Knob::create(deck, u"bc"_qs, u"歌词偏移"_qs, kOffsetKnobSize, 0, LyricOffsetKnob::kMain.neutral);
     m_offset->setToolTip(u"拖动调整歌词快慢，双击恢复"_qs);
 
     new SlideKnobBinding(m_volume, KnobTracks::mainVolume, [this](int left) {
@@ -189,7 +173,6 @@ void PlaybackViews::buildKnobs()
 void PlaybackViews::wireWindow()
 {
     MainWindow *w = m_window;
-    connect(w, &MainWindow::buttonPressed, this, [this](int n) { m_session->PressButton(n); });
     connect(w, &MainWindow::timeReadoutClicked, m_lyrics, &LyricsController::flipReadoutMode);
     connect(w, &MainWindow::settingsApplied, this, &PlaybackViews::applySettings);
     connect(w, &MainWindow::aboutToQuit, this, [this] {
@@ -246,23 +229,12 @@ void PlaybackViews::wireMiniPlayer()
     };
     connect(w, &MainWindow::miniModeEntered, mini, bringUp);
     connect(w, &MainWindow::miniPlayerRequested, mini, bringUp);
-    connect(mini, &MiniPlayer::mainButtonPressed, w, &MainWindow::PressButton);
+    CommandDispatcher *commands = w->commands();
+    connect(mini, &MiniPlayer::commandRequested, commands, &CommandDispatcher::dispatch);
     connect(mini, &MiniPlayer::mainWindowRequested, w, [w, mini] {
         mini->hide();
         w->leaveMiniMode();
         w->raise();
-    });
-    connect(mini, &MiniPlayer::hideAllWindowsRequested, w, [w] {
-        if (!w->trayIcon()->available()) {
-            // Nothing to come back from: the main window stays reachable, minimised.
-            w->leaveMiniMode();
-            w->showMinimized();
-            return;
-        }
-        const auto windows = QApplication::topLevelWidgets();
-        for (QWidget *top : windows)
-            if (top->isVisible())
-                top->hide();
     });
     connect(mini, &MiniPlayer::volumeChanged, this, [this](int volume) {
         if (PlayerControl *control = m_session->control())
@@ -301,8 +273,7 @@ void PlaybackViews::wireControl()
         m_lyrics->showCaption(text, kind == StatusKind::Locating || kind == StatusKind::Welcome);
     });
     connect(control, &PlayerControl::positionTextChanged, m_lyrics, &LyricsController::setReadout);
-    connect(control, &PlayerControl::playButtonStateChanged, this,
-        [this](PlayButtonState state) { showPlayButton(int(state)); });
+    connect(control, &PlayerControl::playButtonStateChanged, this, &PlaybackViews::showPlayButton);
     connect(control, &PlayerControl::muteChanged, this, &PlaybackViews::showMute);
     connect(control, &PlayerControl::lyricTimerChanged, this, [this](bool on) {
         if (on)
@@ -358,19 +329,18 @@ void PlaybackViews::showScreen()
         m_position->setLeftTwips(screen.mainKnobLeft);
 }
 
-void PlaybackViews::showPlayButton(int state)
+void PlaybackViews::showPlayButton(PlayButtonState state)
 {
-    const bool pause = showsPause(PlayButtonState(state));
-    QAbstractButton *play = m_window->button(0);
-    play->setIcon(buttonIcon(pause ? ButtonGlyph::Pause : ButtonGlyph::Play));
-    play->setProperty("playButtonState", state);
-    m_mini->setPlayButtonState(state);
+    QAbstractButton *play = m_window->button(PlayerCommand::PlayPause);
+    play->setIcon(Skin::icon(showsPause(state) ? Skin::Glyph::Pause : Skin::Glyph::Play));
+    play->setProperty("playButtonState", int(state));
+    m_mini->setPlayButtonState(int(state));
 }
 
 void PlaybackViews::showMute(bool muted)
 {
-    QAbstractButton *mute = m_window->button(3);
-    mute->setIcon(buttonIcon(muted ? ButtonGlyph::Muted : ButtonGlyph::Speaker));
+    QAbstractButton *mute = m_window->button(PlayerCommand::Mute);
+    mute->setIcon(Skin::icon(muted ? Skin::Glyph::Muted : Skin::Glyph::Speaker));
     mute->setProperty("muted", muted);
     m_mini->setMuted(muted);
 }

@@ -8,9 +8,10 @@
 
 namespace kivo {
 
+enum class PlayButtonState;
+class EntryLyrics;
 class Knob;
 class LyricLineWidget;
-class LyricsBridge;
 class LyricsController;
 class MainWindow;
 class MiniPlayer;
@@ -66,7 +67,7 @@ private:
     void wireControl();
     void applySettings();
     void showScreen();
-    void showPlayButton(int state);
+    void showPlayButton(PlayButtonState state);
     void showMute(bool muted);
     void showVideo(const QString &statusText);
     void hideVideo();
@@ -76,7 +77,7 @@ private:
     PlaybackViewsOptions m_options;
     LyricsController *m_lyrics = nullptr;
     std::unique_ptr<ServerClientSource> m_server;
-    std::unique_ptr<LyricsBridge> m_bridge;
+    std::unique_ptr<EntryLyrics> m_entryLyrics;
     std::unique_ptr<PlaybackSession> m_session;
     LyricLineWidget *m_line = nullptr;
     QWidget *m_offsetDeck = nullptr; // bc's groove under the lyric line

@@ -1,17 +1,17 @@
 #include "shell/ui/songrowcommands.h"
 
-#include "library/songlistmodel.h"
 #include "library/ui/librarytreeview.h"
 #include "lyrics/lyricslookup.h"
 #include "lyrics/ui/lyricsuploaddialog.h"
 #include "online/resultpages.h"
 #include "online/serverclient.h"
+#include "online/songlistmodel.h"
 #include "playback/playbacksession.h"
 #include "playback/playqueue.h"
 #include "playback/songrowmenu.h"
-#include "shell/ui/commandmenus.h"
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/onlineviews.h"
+#include "skin/commandmenus.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -38,8 +38,6 @@ std::optional<std::pair<PlaybackLibrary::ListKind, qint32>> listOfKey(const QStr
     return std::nullopt;
 }
 
-const QString kPlayModeItems[] = {u"不循环"_qs, u"单曲循环"_qs, u"顺序播放"_qs, u"随机播放"_qs};
-
 } // namespace
 
 SongRowCommands::SongRowCommands(MainWindow *window, PlaybackSession *session, QObject *parent)
@@ -47,124 +45,106 @@ SongRowCommands::SongRowCommands(MainWindow *window, PlaybackSession *session, Q
     , m_window(window)
     , m_session(session)
 {
-    CommandMenus *menus = window->online()->menus();
-    auto on = [&](const QString &item, auto slot) {
-        if (QAction *a = menus->item(item))
-            connect(a, &QAction::triggered, this, slot);
-    };
-    on(u"重新调入播放"_qs, [this] { reloadRow(); });
-    on(u"添加到正在播放"_qs, [this] { addRowToQueue(); });
-    on(u"查看歌词"_qs, [this] { viewLyrics(); });
-    on(u"添加歌词"_qs, [this] { addLyrics(); });
-    on(u"播放此列表"_qs, [this] { playSelectedList(false); });
-    on(u"添加到正在播放1"_qs, [this] { playSelectedList(true); });
+    const CommandMenus *menus = window->menus();
+    connect(menus->songRow.reload, &QAction::triggered, this, &SongRowCommands::reloadRow);
+    connect(menus->songRow.addToQueue, &QAction::triggered, this, &SongRowCommands::addRowToQueue);
+    connect(menus->songRow.viewLyrics, &QAction::triggered, this, &SongRowCommands::viewLyrics);
+    connect(menus->songRow.addLyrics, &QAction::triggered, this, &SongRowCommands::addLyrics);
+    connect(menus->lists.playList, &QAction::triggered, this, [this] { playSelectedList(false); });
+    connect(menus->lists.appendList, &QAction::triggered, this, [this] { playSelectedList(true); });
     wirePlayModes();
 
-    connect(window->online(), &OnlineViews::songRowMenuRequested, this,
-        [this](const SongRowRef &row, int view, int rowIndex, const QPoint &pos) {
-            openSongRowMenu(row, pos, view, rowIndex);
-        });
+    connect(window->online(), &OnlineViews::songRowMenuRequested, this, &SongRowCommands::openSongRowMenu);
 }
 
 SongRowCommands::~SongRowCommands() = default; // the upload dialog belongs to the window
 
 void SongRowCommands::wirePlayModes()
 {
-    CommandMenus *menus = m_window->online()->menus();
-    for (int mode = 0; mode < 4; ++mode) {
-        if (QAction *a = menus->item(kPlayModeItems[mode]))
-            connect(a, &QAction::triggered, this, [this, mode] { m_session->SetPlayMode(PlayMode(mode)); });
-    }
-    auto check = [menus](PlayMode mode) {
-        if (QAction *a = menus->item(kPlayModeItems[int(mode)]))
-            a->setChecked(true); // the group unchecks the others
+    const auto modes = m_window->menus()->nowPlaying.modes();
+    for (int mode = 0; mode < int(modes.size()); ++mode)
+        connect(modes[mode], &QAction::triggered, this, [this, mode] { m_session->SetPlayMode(PlayMode(mode)); });
+    auto check = [modes](PlayMode mode) {
+        modes[int(mode)]->setChecked(true); // the group unchecks the others
     };
     connect(m_session, &PlaybackSession::playModeChanged, this, check);
     check(m_session->playMode());
 }
 
-void SongRowCommands::openSongRowMenu(const SongRowRef &row, const QPoint &globalPos, int view, int rowIndex)
+void SongRowCommands::openSongRowMenu(const SongRowRef &row, const QPoint &globalPos)
 {
     const SongRowMenuPlan plan = planSongRowMenu(true, true, row, *m_session->queue());
-    CommandMenus *menus = m_window->online()->menus();
+    const CommandMenus *menus = m_window->menus();
     QMenu *menu = nullptr;
     switch (plan.popup) {
     case SongRowMenuPlan::Popup::None:
         return;
     case SongRowMenuPlan::Popup::DownloadManager:
-        menu = menus->menu(u"下载管理"_qs);
+        menu = menus->downloads.menu;
         break;
     case SongRowMenuPlan::Popup::SongList:
         applyPlan(plan);
-        menu = menus->menu(u"歌曲列表"_qs);
+        menu = menus->songRow.menu;
         break;
     }
     m_row = row;
-    m_view = view;
-    m_rowIndex = rowIndex;
-    if (menu && !globalPos.isNull())
+    if (!globalPos.isNull())
         menu->popup(globalPos);
 }
 
 void SongRowCommands::applyPlan(const SongRowMenuPlan &plan)
 {
-    CommandMenus *menus = m_window->online()->menus();
-    auto show = [menus](const QString &name, bool visible, bool enabled = true) {
-        if (QAction *a = menus->item(name)) {
-            a->setVisible(visible);
-            a->setEnabled(enabled);
-        }
+    const SongRowMenu &items = m_window->menus()->songRow;
+    auto show = [](QAction *item, bool visible, bool enabled = true) {
+        item->setVisible(visible);
+        item->setEnabled(enabled);
     };
-    show(u"添加到播放列表"_qs, plan.addToPlaylist);
-    show(u"添加到正在播放"_qs, plan.addToQueue);
-    show(u"从列表中删除"_qs, plan.removeFromList);
-    show(u"下载此歌曲"_qs, plan.download);
-    show(u"给好友点歌"_qs, plan.dedicate);
-    show(u"打开本地歌曲"_qs, plan.openLocal);
-    show(u"添加歌词"_qs, plan.addLyrics);
-    show(u"修改歌曲名称"_qs, plan.rename, plan.renameEnabled);
+    show(items.addToPlaylist, plan.addToPlaylist);
+    show(items.addToQueue, plan.addToQueue);
+    show(items.removeFromList, plan.removeFromList);
+    show(items.download, plan.download);
+    show(items.dedicate, plan.dedicate);
+    show(items.openLocal, plan.openLocal);
+    show(items.addLyrics, plan.addLyrics);
+    show(items.renameSong, plan.rename, plan.renameEnabled);
 }
 
 void SongRowCommands::reloadRow()
 {
     QueuePlayer *player = m_session->player();
-    if (!player || m_row.tag.isEmpty())
+    if (!player || !m_row)
         return;
-    const QString before = m_row.tag;
-    m_row.tag = player->ReloadRow(m_row);
-    // The row keeps the tag without its address, so a later double-click does not
-    // try the address that failed again.
-    SongListModel *model = m_window->online()->pages()->listModel(m_view);
-    if (m_row.tag == before || !model || m_rowIndex < 0 || m_rowIndex >= model->rowCount()
-        || model->rowAt(m_rowIndex).record.toText() != before)
+    const SongRowData before = m_row->data;
+    m_row->data = player->ReloadRow(*m_row);
+    // The row keeps what it stands for without its address, so a later double-click
+    // does not try the address that failed again.
+    SongListModel *model = m_window->online()->pages()->listModel(m_row->view);
+    if (m_row->data == before || !model || m_row->row < 0 || m_row->row >= model->rowCount()
+        || model->rowAt(m_row->row).data != before)
         return;
-    QList<SongListRow> rows = model->rows();
-    rows[m_rowIndex].record = SongRecord::fromText(m_row.tag);
-    model->setRows(std::move(rows));
+    model->setRowData(m_row->row, m_row->data);
 }
 
 void SongRowCommands::addRowToQueue()
 {
-    if (QueuePlayer *player = m_session->player(); player && !m_row.tag.isEmpty())
-        player->AddSongToQueue(m_row);
+    if (QueuePlayer *player = m_session->player(); player && m_row)
+        player->AddSongToQueue(*m_row);
 }
 
 void SongRowCommands::viewLyrics()
 {
     const ServerClient *server = m_window->context().server;
-    if (!server || m_row.text.isEmpty())
+    if (!server || !m_row || m_row->title.isEmpty())
         return;
     WebTabRequest request;
-    if (m_row.isNowPlayingPage()) {
-        bool ok = false;
-        const int index = m_row.tag.toInt(&ok);
+    if (const auto index = m_row->queueEntry()) {
         const PlayQueue *queue = m_session->queue();
-        if (!ok || !queue->contains(index))
+        if (!queue->contains(*index))
             return;
-        const QueueEntry &entry = queue->at(index);
-        request = LyricsSearchForEntry(server->baseUrl(), m_row.text, entry.id, entry.url2);
-    } else {
-        request = LyricsSearchForRow(server->baseUrl(), m_row.text, m_row.tag);
+        const QueueEntry &entry = queue->at(*index);
+        request = LyricsSearchForEntry(server->baseUrl(), m_row->title, entry.id, entry.url2);
+    } else if (const SongRecord *record = m_row->record()) {
+        request = LyricsSearchForRow(server->baseUrl(), m_row->title, *record);
     }
     OnlineViews *online = m_window->online();
     ViewLyrics(request, [online](const QString &url, const QString &title) { online->OpenWebTab(url, title); });
@@ -172,7 +152,8 @@ void SongRowCommands::viewLyrics()
 
 void SongRowCommands::addLyrics()
 {
-    if (!AddLyricsTarget(m_row.tag))
+    const SongRecord *record = m_row ? m_row->record() : nullptr;
+    if (!record || !AddLyricsTarget(*record))
         return; // only catalogue songs take lyrics
     if (!m_upload) {
         m_upload = new LyricsUploadDialog(m_window->context().server, m_window);
@@ -180,7 +161,7 @@ void SongRowCommands::addLyrics()
         m_upload->setBusyHandlers(
             [window](const QString &text) { window->ShowBusy(text); }, [window] { window->HideBusy(); });
     }
-    OpenLyricsUpload(m_upload, m_row.tag);
+    OpenLyricsUpload(m_upload, *record);
 }
 
 void SongRowCommands::playSelectedList(bool append)

@@ -1,9 +1,11 @@
 #pragma once
 
-#include "playback/songrow.h"
+#include "core/songrow.h"
 
 #include <QObject>
 #include <QPoint>
+
+#include <optional>
 
 namespace kivo {
 
@@ -21,11 +23,11 @@ public:
     SongRowCommands(MainWindow *window, PlaybackSession *session, QObject *parent = nullptr);
     ~SongRowCommands() override;
 
-    // A right-click on a song row (row rowIndex of list view `view`): shows and enables
-    // the items for it and pops the menu up at globalPos (none when it is null, for tests).
-    void openSongRowMenu(const SongRowRef &row, const QPoint &globalPos, int view = 0, int rowIndex = -1);
-    // The row the song-row commands act on (the row last right-clicked).
-    const SongRowRef &menuRow() const { return m_row; }
+    // A right-click on a song row: shows and enables the items for it and pops the
+    // menu up at globalPos (none when it is null, for tests).
+    void openSongRowMenu(const SongRowRef &row, const QPoint &globalPos);
+    // The row the song-row commands act on (the row last right-clicked); none before.
+    const std::optional<SongRowRef> &menuRow() const { return m_row; }
 
     void reloadRow();
     void addRowToQueue();
@@ -43,9 +45,7 @@ private:
 
     MainWindow *m_window;
     PlaybackSession *m_session;
-    SongRowRef m_row;
-    int m_view = 0;
-    int m_rowIndex = -1;
+    std::optional<SongRowRef> m_row;
     LyricsUploadDialog *m_upload = nullptr; // owned by the window
 };
 

@@ -1,8 +1,8 @@
 // The demo server's test controls: the request log, action pages, faults that
 // switch on and off, and a clean stop even while a request hangs.
 
-#include "online/mirrortext.h"
-#include "online/pageformats.h"
+#include "core/mirrortext.h"
+#include "core/pageformats.h"
 #include "support/demoserver.h"
 
 #include <QTcpSocket>

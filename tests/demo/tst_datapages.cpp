@@ -1,7 +1,7 @@
 // The demo server's data pages: envelopes, list grammar, paging and the depth of
 // the catalogue, read the way the player reads them.
 
-#include "online/pageformats.h"
+#include "core/pageformats.h"
 #include "support/demoserver.h"
 
 #include <QSet>

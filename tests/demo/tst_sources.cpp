@@ -1,7 +1,7 @@
 // Where songs play from on the demo server: direct addresses, search candidates
 // with dead ones first, lyrics timed to the songs, and the media files themselves.
 
-#include "online/pageformats.h"
+#include "core/pageformats.h"
 #include "support/demoserver.h"
 #include "support/testpaths.h"
 

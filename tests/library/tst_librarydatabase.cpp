@@ -1,6 +1,6 @@
+#include "core/mirrortext.h"
 #include "library/songlocator.h"
 #include "libraryfixture.h"
-#include "online/mirrortext.h"
 
 #include <QTest>
 
@@ -162,6 +162,10 @@ private Q_SLOTS:
         QVERIFY(!f.db.playlistSong(999));
         QVERIFY(!f.db.playlistOfSong(999));
         QCOMPARE(f.db.playlistOfSong(first.id), std::optional<int>(pl));
+
+        // "从列表中删除" removes the right-clicked row by its id; the page keeps the others.
+        QVERIFY(f.db.removePlaylistSong(first.id));
+        QCOMPARE(titles(f.db.playlistPage(pl)), (QStringList {u"three"_qs, u"two"_qs}));
     }
 
     void duplicateChecksIgnoreCase_data()
@@ -345,30 +349,6 @@ private Q_SLOTS:
         QCOMPARE(f.db.storeWorkingAddress(id, u"E:\\x.mp3"_qs)->url, u"E:\\x.mp3"_qs);
         QCOMPARE(f.db.playlistSong(id)->url, u"E:\\x.mp3"_qs);
         QVERIFY(!f.db.storeWorkingAddress(id + 1, u"E:\\x.mp3"_qs));
-    }
-
-    void locatorPrefersExistingLocalFile_data()
-    {
-        QTest::addColumn<QString>("url");
-        QTest::addColumn<QString>("url1");
-        QTest::addColumn<bool>("fileExists");
-        QTest::addColumn<QString>("locator");
-        QTest::newRow("existing file") << u"/m/a.mp3"_qs << u"http://h/a"_qs << true << u"/m/a.mp3"_qs;
-        QTest::newRow("gone file, address") << u"/m/a.mp3"_qs << u"http://h/a"_qs << false << u"http://h/a"_qs;
-        QTest::newRow("gone file, no address") << u"/m/a.mp3"_qs << u""_qs << false << u""_qs;
-        QTest::newRow("network only") << u""_qs << u"http://h/a"_qs << true << u"http://h/a"_qs;
-        QTest::newRow("nothing") << u""_qs << u""_qs << true << u""_qs;
-    }
-    void locatorPrefersExistingLocalFile()
-    {
-        QFETCH(QString, url);
-        QFETCH(QString, url1);
-        QFETCH(bool, fileExists);
-        QFETCH(QString, locator);
-        StoredSong s;
-        s.url = url;
-        s.url1 = url1;
-        QCOMPARE(songLocator(s, [&](const QString &p) { return fileExists && p == url; }), locator);
     }
 
     void cdShelf()

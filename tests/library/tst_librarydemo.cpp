@@ -1,11 +1,11 @@
 // The library tree of the main window over a real library file: stored playlists,
 // days and albums appear at start-up, and their pages open with the stored songs.
+#include "core/songrecord.h"
 #include "library/librarydatabase.h"
 #include "library/librarypages.h"
-#include "library/songlistmodel.h"
-#include "library/songrecord.h"
 #include "online/resultpages.h"
 #include "online/serverclient.h"
+#include "online/songlistmodel.h"
 #include "shell/libraryaccess.h"
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/onlineviews.h"
@@ -73,7 +73,7 @@ private Q_SLOTS:
         const SongListModel *rows = online->pages()->listModel(online->pages()->strip().tab(tab)->view);
         QCOMPARE(rows->rowCount(), 2);
         QCOMPARE(rows->rowAt(0).cells.value(0), u"网络歌"_qs);
-        const SongRecord local = rows->rowAt(1).record;
+        const SongRecord local = *rows->rowAt(1).record();
         QCOMPARE(local.kind, 0);
         QCOMPARE(local.locator, localSong);
 

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QTest>
 
@@ -214,6 +215,17 @@ private Q_SLOTS:
         }
         QSqlDatabase::removeDatabase(QStringLiteral("mig"));
         QCOMPARE(tables, QStringLiteral("class"));
+    }
+
+    // A statement that fails is logged once, under the operation it ran for.
+    void failedStatementIsLogged()
+    {
+        test::LibraryFixture f;
+        QVERIFY(f.setUp());
+        f.raw(u"DROP TABLE cd"_qs);
+        QTest::ignoreMessage(QtWarningMsg,
+            QRegularExpression(u"^LibraryDatabase::cdAlbums failed: SELECT .* FROM cd .*no such table"_qs));
+        QVERIFY(f.db.cdAlbums().isEmpty());
     }
 
     void mkdbTool()

@@ -119,10 +119,10 @@ private Q_SLOTS:
         const auto rows = LibraryTree::playlistRows(songs, SongKind::History, exists);
         QCOMPARE(rows.size(), 2); // a song without a title is never listed
         QCOMPARE(rows[0].cells, (QStringList {u"有"_qs, u"t1"_qs}));
-        QCOMPARE(rows[0].record.toText(), u"1|||/m/a.mp3 |||有 |||x|||1|||b|||m|||0|||4"_qs);
-        QCOMPARE(SongRecord::fromText(rows[1].record.toText()).locator, QString());
+        QCOMPARE(rows[0].record()->toText(), u"1|||/m/a.mp3 |||有 |||x|||1|||b|||m|||0|||4"_qs);
+        QCOMPARE(SongRecord::fromText(rows[1].record()->toText()).locator, QString());
         const auto plain = LibraryTree::playlistRows(songs, SongKind::Playlist, exists);
-        QCOMPARE(plain[0].record.toText(), u"1|||/m/a.mp3 |||有 |||x|||0|||b|||m|||0"_qs);
+        QCOMPARE(plain[0].record()->toText(), u"1|||/m/a.mp3 |||有 |||x|||0|||b|||m|||0"_qs);
     }
 
     void nowPlayingAndDownloadRows()
@@ -132,11 +132,11 @@ private Q_SLOTS:
         QCOMPARE(rows.size(), 2);
         QCOMPARE(rows[0].cells.at(1), u"本地文件"_qs);
         QCOMPARE(rows[1].cells.at(1), u"网络文件"_qs);
-        QCOMPARE(rows[1].entry, 3);
+        QCOMPARE(std::get<QueueEntryNumber>(rows[1].data).value, 3);
         const auto downs = LibraryTree::downloadRows({{1, {u"歌"_qs, u"u"_qs, u"v"_qs}}, {2, {}}});
         QCOMPARE(downs.size(), 1);
         QCOMPARE(downs[0].cells, (QStringList {u"歌"_qs, QString(), QString(), QString()}));
-        QCOMPARE(downs[0].entryFields, (QStringList {u"u"_qs, u"v"_qs}));
+        QCOMPARE(std::get<DownloadEntryRef>(downs[0].data), (DownloadEntryRef {1, u"u"_qs, u"v"_qs, {}}));
     }
 };
 

@@ -1,5 +1,5 @@
 #include "lyrics/ui/lyriclinewidget.h"
-#include "shell/knobs.h"
+#include "skin/knobs.h"
 
 #include <QApplication>
 #include <QImage>

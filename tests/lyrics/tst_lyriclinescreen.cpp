@@ -3,7 +3,7 @@
 // sung part, and nothing of either line leaves the frame.
 #include "lyrics/lyrictick.h"
 #include "lyrics/ui/lyriclinewidget.h"
-#include "shell/knobs.h"
+#include "skin/knobs.h"
 
 #include <QApplication>
 #include <QImage>

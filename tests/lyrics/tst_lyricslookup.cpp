@@ -1,6 +1,7 @@
+#include "core/pageformats.h"
+#include "core/songrecord.h"
 #include "lyrics/lyricslookup.h"
 #include "lyrics/lyricsupload.h"
-#include "online/pageformats.h"
 #include "online/serverclient.h"
 #include "support/cannedhttpserver.h"
 
@@ -133,7 +134,8 @@ private Q_SLOTS:
     {
         QFETCH(QString, tag);
         QFETCH(QString, word);
-        const WebTabRequest tab = LyricsSearchForRow(u"http://127.0.0.1:1/"_qs, u"我的歌"_qs, tag);
+        const WebTabRequest tab
+            = LyricsSearchForRow(u"http://127.0.0.1:1/"_qs, u"我的歌"_qs, SongRecord::fromText(tag));
         QCOMPARE(tab.title, u"歌词:我的歌"_qs);
         QCOMPARE(tab.url, u"http://127.0.0.1:1/baidugc.asp?word="_qs + encodeQueryValue(word));
         QCOMPARE(QUrl(tab.url).query(QUrl::FullyDecoded), u"word="_qs + word);
@@ -145,7 +147,8 @@ private Q_SLOTS:
     void viewLyricsWithoutItemDoesNothing()
     {
         bool opened = false;
-        ViewLyrics(LyricsSearchForRow(u"http://127.0.0.1:1/"_qs, QString(), u"12|||l|||t|||w|||2"_qs),
+        ViewLyrics(
+            LyricsSearchForRow(u"http://127.0.0.1:1/"_qs, QString(), SongRecord::fromText(u"12|||l|||t|||w|||2"_qs)),
             [&](const QString &, const QString &) { opened = true; });
         QVERIFY(!opened);
     }
@@ -165,7 +168,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, tag);
         QFETCH(int, musicId);
-        QCOMPARE(AddLyricsTarget(tag).value_or(0), musicId);
+        QCOMPARE(AddLyricsTarget(SongRecord::fromText(tag)).value_or(0), musicId);
     }
 
     void uploadChecks_data()

@@ -1,6 +1,7 @@
+#include "core/songrecord.h"
 #include "lyrics/ui/lyricsuploaddialog.h"
 #include "online/serverclient.h"
-#include "shell/ui/skinbutton.h"
+#include "skin/skinbutton.h"
 #include "support/cannedhttpserver.h"
 
 #include <QNetworkAccessManager>
@@ -40,9 +41,9 @@ private Q_SLOTS:
 
     void addLyricsOpensOnlyForCatalogueSongs()
     {
-        QVERIFY(!OpenLyricsUpload(dialog.get(), u"31|||/m/a.mp3|||t|||w|||0"_qs));
+        QVERIFY(!OpenLyricsUpload(dialog.get(), SongRecord::fromText(u"31|||/m/a.mp3|||t|||w|||0"_qs)));
         QVERIFY(!dialog->isVisible());
-        QVERIFY(OpenLyricsUpload(dialog.get(), u"31|||u|||u1|||w|||2"_qs));
+        QVERIFY(OpenLyricsUpload(dialog.get(), SongRecord::fromText(u"31|||u|||u1|||w|||2"_qs)));
         QVERIFY(dialog->isVisible());
         QCOMPARE(dialog->musicId(), 31);
     }
@@ -81,7 +82,7 @@ private Q_SLOTS:
             server->setAnswer(u"/kxrjgc.asp"_qs, {200, answer});
         QStringList busy;
         dialog->setBusyHandlers([&](const QString &t) { busy << t; }, [&] { busy << u"hide"_qs; });
-        QVERIFY(OpenLyricsUpload(dialog.get(), u"8|||u|||u1|||w|||2"_qs));
+        QVERIFY(OpenLyricsUpload(dialog.get(), SongRecord::fromText(u"8|||u|||u1|||w|||2"_qs)));
         dialog->textBox()->setPlainText(text);
         (lrc ? dialog->lrcOption() : dialog->plainOption())->setChecked(true);
         QSignalSpy finished(dialog.get(), &LyricsUploadDialog::uploadFinished);

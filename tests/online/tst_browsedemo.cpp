@@ -1,10 +1,10 @@
 // Browsing the demo server's catalogue in the main window: down the music library to
 // a song list, turning list pages and tree pages, and the start-up's web panes.
 #include "library/librarydatabase.h"
-#include "library/songlistmodel.h"
 #include "online/cataloguetree.h"
 #include "online/resultpages.h"
 #include "online/serverclient.h"
+#include "online/songlistmodel.h"
 #include "online/ui/cataloguetreeview.h"
 #include "online/ui/resultarea.h"
 #include "shell/libraryaccess.h"
@@ -97,11 +97,11 @@ private Q_SLOTS:
         server->clearLog();
         open(u"c0-1"_qs); // 新歌TOP100, a song list of several pages
         QTRY_VERIFY(statusLine().contains(u"第1/"_qs));
-        window->PressButton(13); // next page
+        window->button(PlayerCommand::NextPage)->click();
         QTRY_VERIFY_WITH_TIMEOUT(statusLine().contains(u"第2/"_qs), 10000);
-        window->PressButton(12); // previous page
+        window->button(PlayerCommand::PreviousPage)->click();
         QTRY_VERIFY_WITH_TIMEOUT(statusLine().contains(u"第1/"_qs), 10000);
-        window->PressButton(12); // nothing before the first page
+        window->button(PlayerCommand::PreviousPage)->click(); // nothing before the first page
         const QStringList log = dataRequests();
         QCOMPARE(log,
             (QStringList {u"POST /soft.asp?mlid=1&page=1"_qs, u"POST /soft.asp?mlid=1&page=2"_qs,

@@ -1,5 +1,5 @@
+#include "core/pageformats.h"
 #include "online/cataloguetree.h"
-#include "online/pageformats.h"
 #include "support/fakepagefetcher.h"
 
 #include <QAbstractItemModelTester>
@@ -196,7 +196,7 @@ private Q_SLOTS:
         auto pending = f.tree.openNode(u"b0-31"_qs);
         // The parent is refilled while the level is on its way; the node comes back anew.
         f.model.removeChildren(u"b0"_qs);
-        CatalogueNodeSpec again;
+        TreeNodeSpec again;
         again.key = u"b0-31"_qs;
         again.caption = u"流行"_qs;
         again.tag = CatalogueTag {0, u"31"_qs, path};

@@ -1,5 +1,5 @@
+#include "core/pageformats.h"
 #include "online/listpage.h"
-#include "online/pageformats.h"
 
 #include <QTest>
 
@@ -15,12 +15,12 @@ QString payload(const QString &compact)
     return p;
 }
 
-QString describe(const CatalogueNodeSpec &n)
+QString describe(const TreeNodeSpec &n)
 {
     QString s = n.key + u" \""_qs + n.caption + u"\" img"_qs + QString::number(n.image);
     if (n.tag)
         s += u" tag="_qs + n.tag->toText();
-    if (n.kind == CatalogueNodeKind::PreviousPage || n.kind == CatalogueNodeKind::NextPage)
+    if (n.kind == TreeNodeKind::PreviousPage || n.kind == TreeNodeKind::NextPage)
         s += u" page="_qs + QString::number(n.pageNumber);
     return s;
 }
@@ -65,7 +65,7 @@ private Q_SLOTS:
         QFETCH(QStringList, nodes);
         const ListPageContent c = parseListPage(payload(records), ListPageMode::Tree, parentKey);
         QStringList got;
-        for (const CatalogueNodeSpec &n : c.nodes)
+        for (const TreeNodeSpec &n : c.nodes)
             got << describe(n);
         QCOMPARE(got, nodes);
         QVERIFY(c.songs.isEmpty());

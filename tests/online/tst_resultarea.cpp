@@ -1,11 +1,11 @@
+#include "core/pageformats.h"
 #include "library/librarypages.h"
 #include "library/ui/librarytreeview.h"
-#include "online/pageformats.h"
 #include "online/ui/adpane.h"
 #include "online/ui/cataloguetreeview.h"
 #include "online/ui/resultarea.h"
 #include "online/ui/tabheader.h"
-#include "shell/ui/commandmenus.h"
+#include "skin/commandmenus.h"
 #include "support/fakepagefetcher.h"
 
 #include <QAction>
@@ -179,7 +179,7 @@ private Q_SLOTS:
         CatalogueTree tree(&model, &pages);
         CatalogueTree::BuildCatalogueTree(model);
         for (const QString &key : {u"b0-1"_qs, u"b0-1-2"_qs, u"b0-1-2-3"_qs, u"b0-1-2-3-4"_qs}) {
-            CatalogueNodeSpec s;
+            TreeNodeSpec s;
             s.key = key;
             s.caption = key;
             model.addNode(key.left(key.lastIndexOf(u'-')), s);
@@ -190,13 +190,13 @@ private Q_SLOTS:
         QCOMPARE(view.objectName(), u"TreeView1"_qs);
         QVERIFY(!view.prepareArtistMenu(u"b0-1-2"_qs));
         QVERIFY(view.prepareArtistMenu(u"b0-1-2-3"_qs));
-        QVERIFY(menus.item(u"相关新闻"_qs)->isVisible());
-        QVERIFY(!menus.item(u"加入CD架"_qs)->isVisible());
-        QVERIFY(!menus.item(u"购买此CD"_qs)->isVisible());
+        QVERIFY(menus.artist.news->isVisible());
+        QVERIFY(!menus.artist.addToShelf->isVisible());
+        QVERIFY(!menus.artist.buyCd->isVisible());
         QVERIFY(view.prepareArtistMenu(u"b0-1-2-3-4"_qs));
-        QVERIFY(!menus.item(u"相关新闻"_qs)->isVisible());
-        QVERIFY(menus.item(u"加入CD架"_qs)->isVisible());
-        QVERIFY(menus.item(u"查看简介"_qs)->isVisible());
+        QVERIFY(!menus.artist.news->isVisible());
+        QVERIFY(menus.artist.addToShelf->isVisible());
+        QVERIFY(menus.artist.introduction->isVisible());
     }
 
     void libraryMenusAndPages()
@@ -214,16 +214,16 @@ private Q_SLOTS:
         LibraryTreeView view(&tree, &libraryPages, &menus, &button);
         QCOMPARE(view.objectName(), u"TreeView2"_qs);
 
-        QCOMPARE(view.prepareMenu(u"c0"_qs), menus.menu(u"我的媒体库1"_qs));
-        QVERIFY(menus.item(u"添加列表"_qs)->isEnabled());
-        QVERIFY(!menus.item(u"修改列表"_qs)->isEnabled());
-        QVERIFY(!menus.item(u"添加到正在播放1"_qs)->isEnabled());
-        QCOMPARE(view.prepareMenu(u"c4"_qs), menus.menu(u"我的媒体库1"_qs));
-        QVERIFY(!menus.item(u"添加列表"_qs)->isEnabled());
-        QVERIFY(menus.item(u"删除列表"_qs)->isEnabled());
+        QCOMPARE(view.prepareMenu(u"c0"_qs), menus.lists.menu);
+        QVERIFY(menus.lists.addList->isEnabled());
+        QVERIFY(!menus.lists.renameList->isEnabled());
+        QVERIFY(!menus.lists.appendList->isEnabled());
+        QCOMPARE(view.prepareMenu(u"c4"_qs), menus.lists.menu);
+        QVERIFY(!menus.lists.addList->isEnabled());
+        QVERIFY(menus.lists.deleteList->isEnabled());
         QCOMPARE(view.prepareMenu(u"d0"_qs), nullptr);
-        QCOMPARE(view.prepareMenu(u"b0"_qs), menus.menu(u"我的媒体库"_qs));
-        QCOMPARE(view.prepareMenu(u"f1-88"_qs), menus.menu(u"CD架"_qs));
+        QCOMPARE(view.prepareMenu(u"b0"_qs), menus.nowPlaying.menu);
+        QCOMPARE(view.prepareMenu(u"f1-88"_qs), menus.shelf.menu);
         QCOMPARE(view.prepareMenu(u"e0"_qs), nullptr);
 
         libraryPages.setFileExists([](const QString &) { return false; });
@@ -232,7 +232,7 @@ private Q_SLOTS:
         SongListModel *m = pages.listModel(pages.strip().tab(tab)->view);
         QCOMPARE(m->pageKind(), SongPageKind::Playlist);
         QCOMPARE(m->headerData(1, Qt::Horizontal).toString(), u"添加时间"_qs);
-        QCOMPARE(m->rowAt(0).record.locator, u"http://h/1.mp3"_qs);
+        QCOMPARE(m->rowAt(0).record()->locator, u"http://h/1.mp3"_qs);
         QCOMPARE(pages.strip().tab(tab)->title, u"我的歌"_qs);
 
         // A CD album's songs come from the server.

@@ -1,4 +1,4 @@
-#include "online/pageformats.h"
+#include "core/pageformats.h"
 #include "online/resultpages.h"
 #include "support/fakepagefetcher.h"
 
@@ -58,7 +58,7 @@ private Q_SLOTS:
         QAbstractItemModelTester tester(m, QAbstractItemModelTester::FailureReportingMode::QtTest);
         QCOMPARE(m->rowCount(), 1);
         QCOMPARE(m->rowAt(0).cells, (QStringList {u"第2页"_qs, u"音频文件"_qs, u"1"_qs, u"d"_qs}));
-        QCOMPARE(m->rowAt(0).record.toText(), u"2||| u|||v|||w|||2"_qs);
+        QCOMPARE(m->rowAt(0).record()->toText(), u"2||| u|||v|||w|||2"_qs);
         QCOMPARE(m->headerData(3, Qt::Horizontal).toString(), u"添加时间"_qs);
         QCOMPARE(f.pages.strip().status(), (StatusLine {u"共有资源：60个，第2/6页"_qs, 1}));
         QCOMPARE(f.pages.strip().tab(1)->listUrl, f.list);
@@ -96,7 +96,7 @@ private Q_SLOTS:
         Fixture f;
         QVERIFY(f.load(startPage));
         QSignalSpy busy(&f.pages, &ResultPages::busyChanged);
-        QCOMPARE(QCoro::waitFor(f.pages.TurnListPage(action)), requests > 0);
+        QCOMPARE(QCoro::waitFor(f.pages.TurnListPage(PageTurn(action))), requests > 0);
         QCOMPARE(f.fetcher.requested.size(), 1 + requests);
         QCOMPARE(busy.size(), requests > 0 ? 2 : 0);
         QCOMPARE(f.pages.strip().openTabs(), QList<int> {1}); // the same tab is refilled
@@ -109,7 +109,7 @@ private Q_SLOTS:
         Fixture f;
         QVERIFY(f.load(2));
         QVERIFY(f.pages.OpenWebTab(u"http://127.0.0.1:9/softhelp.asp"_qs, u"帮助中心"_qs));
-        QVERIFY(!QCoro::waitFor(f.pages.TurnListPage(3)));
+        QVERIFY(!QCoro::waitFor(f.pages.TurnListPage(PageTurn::Next)));
         QCOMPARE(f.fetcher.requested.size(), 1);
         QCOMPARE(f.pages.OpenWebTab(u"  "_qs, u"空"_qs), 0);
         QCOMPARE(f.pages.strip().openTabs().size(), 2);
@@ -120,7 +120,7 @@ private Q_SLOTS:
         Fixture f;
         QVERIFY(f.load(2));
         f.fetcher.holdReplies = true;
-        auto turning = f.pages.TurnListPage(3);
+        auto turning = f.pages.TurnListPage(PageTurn::Next);
         QVERIFY(f.pages.CloseResultTab(1));
         // The number comes back for another tab before the old reply arrives.
         f.pages.OpenResultTab(TabKind::List, u"新"_qs);

@@ -1,8 +1,9 @@
-#include "online/pageformats.h"
+#include "core/pageformats.h"
 #include "online/serverclient.h"
 #include "support/cannedhttpserver.h"
 
 #include <QNetworkAccessManager>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -66,13 +67,16 @@ private Q_SLOTS:
     void failuresYieldEmptyText_data()
     {
         QTest::addColumn<QString>("url");
-        QTest::newRow("404") << u"missing.asp"_qs;
-        QTest::newRow("500") << u"broken.asp"_qs;
-        QTest::newRow("hang past time-out") << u"hang.asp"_qs;
+        QTest::addColumn<QString>("logged"); // the one warning: path, status or error, time
+        QTest::newRow("404") << u"missing.asp"_qs << u"^/missing.asp failed: 404 after \\d+ ms$"_qs;
+        QTest::newRow("500") << u"broken.asp"_qs << u"^/broken.asp failed: 500 after \\d+ ms$"_qs;
+        QTest::newRow("hang past time-out") << u"hang.asp"_qs << u"^/hang.asp failed: .+ after \\d+ ms$"_qs;
     }
     void failuresYieldEmptyText()
     {
         QFETCH(QString, url);
+        QFETCH(QString, logged);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(logged));
         server->setAnswer(u"/broken.asp"_qs, {500, "oops", "text/plain", false});
         server->setAnswer(u"/hang.asp"_qs, {200, {}, {}, true});
         client->setRequestTimeout(std::chrono::milliseconds(300));

@@ -2,7 +2,7 @@
 
 // Fakes and a wired-up player for the playback tests.
 
-#include "playback/fakemediaengine.h"
+#include "core/commanddispatcher.h"
 #include "playback/lyricshooks.h"
 #include "playback/playbacklibrary.h"
 #include "playback/playbackserver.h"
@@ -10,6 +10,7 @@
 #include "playback/playqueue.h"
 #include "playback/queueplayer.h"
 #include "playback/songsourceresolver.h"
+#include "support/fakemediaengine.h"
 
 #include <QHash>
 #include <QObject>
@@ -111,27 +112,46 @@ class RecordingLyrics : public QObject, public LyricsHooks
 {
     Q_OBJECT
 public:
-    QCoro::Task<void> ResolveEntryLyrics(int index, std::function<bool()> stillCurrent) override
+    QCoro::Task<std::optional<QString>> ResolveEntryLyrics(
+        QueueEntry entry, std::function<bool()> stillCurrent) override
     {
         if (hold)
             co_await qCoro(this, &RecordingLyrics::released);
         ++answered;
-        if (stillCurrent())
-            shown << index;
+        if (!stillCurrent())
+            co_return std::nullopt;
+        shown << entry.title;
+        co_return std::nullopt;
     }
-    void LoadLocalLyrics(int index, const QString &address) override
+    std::optional<QString> LoadLocalLyrics(const QString &address) override
     {
-        local << QStringLiteral("%1 %2").arg(index).arg(address);
+        local << address;
+        return std::nullopt;
     }
     void release() { Q_EMIT released(); }
     bool hold = false;
     int answered = 0;
-    QList<int> shown;
+    QStringList shown; // titles of the entries whose lyrics were shown
     QStringList local;
 
 Q_SIGNALS:
     void released();
 };
+
+// A song row of a library or catalogue page, from the text form its page would carry.
+inline SongRowRef pageRow(const QString &title, const QString &recordText)
+{
+    const SongRecord record = SongRecord::fromText(recordText);
+    const SongPageKind page = record.kind == SongKind::Playlist ? SongPageKind::Playlist
+        : record.kind == SongKind::History                      ? SongPageKind::History
+                                                                : SongPageKind::Catalogue;
+    return SongRowRef {page, 1, 0, title, record};
+}
+
+inline SongRowRef nowPlayingRow(const QString &title, int entry)
+{
+    return SongRowRef {SongPageKind::NowPlaying, 1, 0, title, QueueEntryNumber {entry}};
+}
 
 struct PlaybackRig
 {
@@ -143,6 +163,9 @@ struct PlaybackRig
     SongSourceResolver resolver {&queue, &server, &library};
     QueuePlayer player {&queue, &engine, &resolver, &lyrics, &library};
     PlayerControl control {&player, &library};
+    CommandDispatcher commands;
+
+    PlaybackRig() { control.carryCommands(commands); }
 
     // Entries 0..n-1 titled "s0".., each with a network locator "http://h/s<i>.mp3".
     void fill(int n)
@@ -159,6 +182,8 @@ struct PlaybackRig
                 queue.append(e);
         }
     }
+    // A command as a window's button, the tray or MPRIS sends it.
+    void press(PlayerCommand command) { commands.dispatch(command); }
     // Runs the armed one-tick advance; false when it was not armed.
     bool advance()
     {
@@ -190,3 +215,5 @@ struct PlaybackRig
 };
 
 } // namespace kivo::test
+
+Q_DECLARE_METATYPE(kivo::SongRowRef)

@@ -98,7 +98,7 @@ void MprisTest::transportGoesThroughButtons()
     QVERIFY(playerBus.isConnected());
     PlaybackRig rig;
     rig.fill(3);
-    MprisService service(&rig.control, &rig.player);
+    MprisService service(&rig.control, &rig.player, &rig.commands);
     QVERIFY(service.registerOn(playerBus));
     rig.player.PlayEntry(1, false);
     rig.playCurrent();
@@ -118,7 +118,7 @@ void MprisTest::propertiesFollowThePlayer()
     QDBusConnection playerBus = QDBusConnection::connectToBus(m_address, u"player"_s);
     PlaybackRig rig;
     rig.fill(2);
-    MprisService service(&rig.control, &rig.player);
+    MprisService service(&rig.control, &rig.player, &rig.commands);
     QVERIFY(service.registerOn(playerBus));
     QCOMPARE(property(u"PlaybackStatus"_s).toString(), u"Stopped"_s);
 
@@ -137,7 +137,7 @@ void MprisTest::propertiesFollowThePlayer()
     QCOMPARE(property(u"Volume"_s).toDouble(), 0.4);
 
     // A second player cannot take the name.
-    MprisService second(&rig.control, &rig.player);
+    MprisService second(&rig.control, &rig.player, &rig.commands);
     QVERIFY(!second.registerOn(QDBusConnection::connectToBus(m_address, u"second"_s)));
     QDBusConnection::disconnectFromBus(u"second"_s);
 }

@@ -130,13 +130,14 @@ void MpvEngineTest::deadCandidateFallsBackToNext()
     QStringList events;
     connect(engine.get(), &MediaEngine::playStateChanged, this,
         [&](PlayState s, LoadId load) { events << u"%1@%2"_s.arg(int(s)).arg(load); });
-    connect(engine.get(), &MediaEngine::errorOccurred, this, [&](LoadId load) { events << u"error@%1"_s.arg(load); });
+    connect(engine.get(), &MediaEngine::errorOccurred, this,
+        [&](LoadId load, const QString &) { events << u"error@%1"_s.arg(load); });
 
-    player.PlaySongRow(SongRowRef {u"r1"_s, u"测试曲"_s, u"8||||||s|||w|||3"_s});
+    player.PlaySongRow(pageRow(u"测试曲"_s, u"8||||||s|||w|||3"_s));
     QTRY_VERIFY_WITH_TIMEOUT(events.contains(u"3@2"_s), 20000);
     QCOMPARE(control.statusText(), u"测试曲"_s);
     QCOMPARE(queue.at(0).locator, alive);
-    QCOMPARE(engine->mediaType(), u"audio"_s);
+    QCOMPARE(engine->mediaKind(), MediaKind::Audio);
     QVERIFY(engine->duration() > 1.0);
     QCOMPARE(server.requestsContaining(u"kxrjurl.asp?listid=-1&lx=wj"_s).size(), 1);
 
@@ -166,12 +167,14 @@ void MpvEngineTest::localFilePauseResumeStop()
     // A stop we asked for does not say "the song ended".
     QCOMPARE(seen, (QList<int> {9, 3, 2, 3}));
 
-    // A missing local file is an error of that load.
+    // A missing local file is an error of that load, and the report says why.
     QSignalSpy errors(engine.get(), &MediaEngine::errorOccurred);
     engine->setUrl(m_dir.path() + u"/missing.mp3"_s);
     engine->play();
     QTRY_COMPARE_WITH_TIMEOUT(errors.size(), 1, 10000);
     QCOMPARE(errors.first().first().value<LoadId>(), engine->currentLoad());
+    const QString reason = errors.first().at(1).toString();
+    QVERIFY2(reason.contains(u"loading failed"_s) && reason.contains(u"missing.mp3"_s), qPrintable(reason));
 }
 
 void MpvEngineTest::videoIsDrawnAndCoverArtIsNot()
@@ -199,13 +202,13 @@ void MpvEngineTest::videoIsDrawnAndCoverArtIsNot()
         engine->setUrl(withCover);
         engine->play();
         QTRY_VERIFY_WITH_TIMEOUT(engine->playState() == PlayState::Playing, 10000);
-        QCOMPARE(engine->mediaType(), u"audio"_s);
+        QCOMPARE(engine->mediaKind(), MediaKind::Audio);
 
         engine->stop();
         engine->setUrl(video);
         engine->play();
         QTRY_VERIFY_WITH_TIMEOUT(engine->playState() == PlayState::Playing, 10000);
-        QCOMPARE(engine->mediaType(), u"video"_s);
+        QCOMPARE(engine->mediaKind(), MediaKind::Video);
         // The frame reaches the pane: mostly red in the middle.
         QTRY_VERIFY_WITH_TIMEOUT(display->surface()->grab().toImage().pixelColor(80, 60).red() > 200, 5000);
         engine->stop();

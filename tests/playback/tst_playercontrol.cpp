@@ -29,28 +29,28 @@ void PlayerControlTest::watchdogGivesUp_data()
 {
     QTest::addColumn<int>("timeout");
     QTest::addColumn<bool>("buffering");
-    QTest::addColumn<QString>("mediaType");
+    QTest::addColumn<bool>("video");
     QTest::addColumn<int>("ticks"); // -1: never within 1000 ticks
 
-    QTest::newRow("still locating, default time-out") << 26 << false << u"audio"_s << 52;
-    QTest::newRow("buffering, default time-out") << 26 << true << u"audio"_s << 130;
-    QTest::newRow("locating, 10 s") << 10 << false << QString() << 20;
-    QTest::newRow("buffering, 10 s") << 10 << true << QString() << 50;
-    QTest::newRow("slow video locating") << 26 << false << u"video"_s << -1;
-    QTest::newRow("slow video buffering") << 26 << true << u"Video"_s << -1;
+    QTest::newRow("still locating, default time-out") << 26 << false << false << 52;
+    QTest::newRow("buffering, default time-out") << 26 << true << false << 130;
+    QTest::newRow("locating, 10 s") << 10 << false << false << 20;
+    QTest::newRow("buffering, 10 s") << 10 << true << false << 50;
+    QTest::newRow("slow video locating") << 26 << false << true << -1;
+    QTest::newRow("slow video buffering") << 26 << true << true << -1;
 }
 
 void PlayerControlTest::watchdogGivesUp()
 {
     QFETCH(int, timeout);
     QFETCH(bool, buffering);
-    QFETCH(QString, mediaType);
+    QFETCH(bool, video);
     QFETCH(int, ticks);
     PlaybackRig rig;
     rig.fill(2);
     rig.control.setLoadTimeoutSeconds(timeout);
     rig.player.PlayEntry(0, false);
-    rig.engine.setMediaType(mediaType);
+    rig.engine.setMediaKind(video ? MediaKind::Video : MediaKind::Audio);
     rig.engine.reportState(PlayState::Transitioning);
     QCOMPARE(rig.control.statusText(), u"查找定位:s0"_s);
     QCOMPARE(rig.control.playButtonState(), PlayButtonState::Opening);
@@ -64,7 +64,7 @@ void PlayerControlTest::watchdogGivesUp()
     while (rig.control.watchdog().isRunning() && count < 1000) {
         rig.control.watchdogTick();
         ++count;
-        if (buffering && mediaType != u"Video"_s && rig.control.watchdog().isRunning()) {
+        if (buffering && !video && rig.control.watchdog().isRunning()) {
             QCOMPARE(rig.control.statusText(), u"正在载入(40%)"_s);
             QCOMPARE(rig.control.positionText(), u"[%1%]"_s.arg(count * 100 / (timeout * 5)));
         }
@@ -100,7 +100,7 @@ void PlayerControlTest::bufferingEndRetriesBelow31()
     QFETCH(bool, retried);
     PlaybackRig rig;
     rig.server.payloads[u"word=w"_s] = u"lead<br>http://a/1.mp3<br>http://a/2.mp3<br>"_s;
-    rig.player.AddSongToQueue(SongRowRef {u"x"_s, u"歌"_s, u"5||||||s|||w|||3"_s});
+    rig.player.AddSongToQueue(pageRow(u"歌"_s, u"5||||||s|||w|||3"_s));
     rig.player.PlayEntry(1, false);
     QCOMPARE(rig.engine.urls, QStringList {u"http://a/1.mp3"_s});
     QSignalSpy ads(&rig.control, &PlayerControl::advertisingPageRequested);
@@ -122,7 +122,7 @@ void PlayerControlTest::errorRetriesNextCandidate()
 {
     PlaybackRig rig;
     rig.server.payloads[u"word=w"_s] = u"lead<br>http://a/1.mp3<br>http://a/2.mp3<br>"_s;
-    rig.player.PlaySongRow(SongRowRef {u"x"_s, u"歌"_s, u"5||| http://dead/0.mp3 |||s|||w|||3"_s});
+    rig.player.PlaySongRow(pageRow(u"歌"_s, u"5||| http://dead/0.mp3 |||s|||w|||3"_s));
     rig.engine.reportError();
     QCOMPARE(rig.control.statusText(), u"重新定位:歌"_s);
     rig.engine.reportError();
@@ -164,9 +164,9 @@ void PlayerControlTest::overtakenStartHandsNothingOver()
     second.player.PlayEntry(1, false);
     second.lyrics.release();
     QTRY_COMPARE_WITH_TIMEOUT(second.lyrics.answered, 2, 2000);
-    QCOMPARE(second.lyrics.shown, QList<int> {1});
+    QCOMPARE(second.lyrics.shown, QStringList {u"s1"_s});
     QCOMPARE(second.engine.urls, QStringList {u"http://h/s1.mp3"_s});
-    QCOMPARE(second.lyrics.local, QStringList {u"1 http://h/s1.mp3"_s});
+    QCOMPARE(second.lyrics.local, QStringList {u"http://h/s1.mp3"_s});
 }
 
 void PlayerControlTest::reportsOfReplacedLoadAreDropped()
@@ -178,7 +178,7 @@ void PlayerControlTest::reportsOfReplacedLoadAreDropped()
     rig.player.PlayEntry(2, false);
     rig.engine.reportStateOf(first, PlayState::Playing);
     rig.engine.reportStateOf(first, PlayState::Stopped);
-    Q_EMIT rig.engine.errorOccurred(first);
+    Q_EMIT rig.engine.errorOccurred(first, u"loading failed"_s);
     Q_EMIT rig.engine.buffering(false, 0, first);
     QVERIFY(!rig.player.isAdvanceArmed());
     QVERIFY(rig.library.history.isEmpty());
@@ -191,7 +191,7 @@ void PlayerControlTest::playingWorkRunsOncePerLoad()
     PlaybackRig rig;
     rig.library.rows[9] = PlaylistSongIds {88, 0};
     rig.server.payloads[u"word=w"_s] = u"x<br>http://a/1.mp3<br>"_s;
-    rig.player.PlaySongRow(SongRowRef {u"c1"_s, u"歌"_s, u"9||||||u1|||w|||0|||0|||0"_s});
+    rig.player.PlaySongRow(pageRow(u"歌"_s, u"9||||||u1|||w|||0|||0|||0"_s));
     QSignalSpy days(&rig.control, &PlayerControl::historyDayAdded);
     rig.playCurrent();
     QCOMPARE(rig.control.statusText(), u"歌"_s);
@@ -212,7 +212,7 @@ void PlayerControlTest::playingWorkRunsOncePerLoad()
 
     // A history song is not recorded again; with history off nothing is recorded.
     PlaybackRig history;
-    history.player.PlaySongRow(SongRowRef {u"d1"_s, u"旧"_s, u"3|||/m/a.mp3|||||||||1|||0|||0"_s});
+    history.player.PlaySongRow(pageRow(u"旧"_s, u"3|||/m/a.mp3|||||||||1|||0|||0"_s));
     history.playCurrent();
     QVERIFY(history.library.history.isEmpty());
     PlaybackRig off;
@@ -247,18 +247,18 @@ void PlayerControlTest::playPauseButton()
     rig.engine.reportState(PlayState::Transitioning);
     rig.engine.reportState(PlayState::Playing);
     if (button == 1) {
-        rig.control.PressButton(0);
+        rig.press(PlayerCommand::PlayPause);
     } else if (button == 3) {
-        rig.control.PressButton(0);
+        rig.press(PlayerCommand::PlayPause);
         rig.engine.setState(PlayState::Paused);
-        rig.control.PressButton(0);
+        rig.press(PlayerCommand::PlayPause);
     } else {
         rig.engine.reportState(PlayState::Transitioning);
     }
     QCOMPARE(int(rig.control.playButtonState()), button);
     rig.engine.setState(PlayState(engineState));
     rig.engine.calls.clear();
-    rig.control.PressButton(0);
+    rig.press(PlayerCommand::PlayPause);
     QCOMPARE(rig.engine.calls, call.isEmpty() ? QStringList {} : QStringList {call});
     QCOMPARE(int(rig.control.playButtonState()), after);
 }
@@ -271,7 +271,7 @@ void PlayerControlTest::stopResetsEverything()
     rig.player.PlayEntry(0, false);
     rig.engine.reportState(PlayState::Transitioning);
     rig.player.armAdvance();
-    rig.control.PressButton(8);
+    rig.press(PlayerCommand::Stop);
     QCOMPARE(rig.engine.calls.last(), u"stop"_s);
     QVERIFY(!rig.control.watchdog().isRunning());
     QVERIFY(!rig.player.isAdvanceArmed());
@@ -281,11 +281,10 @@ void PlayerControlTest::stopResetsEverything()
     QCOMPARE(rig.control.playButtonState(), PlayButtonState::Idle);
     QCOMPARE(stopped.size(), 1);
 
-    rig.control.PressButton(3);
+    rig.press(PlayerCommand::Mute);
     QVERIFY(rig.engine.isMuted());
-    rig.control.PressButton(3);
+    rig.press(PlayerCommand::Mute);
     QVERIFY(!rig.engine.isMuted());
-    QVERIFY(!rig.control.PressButton(15));
 }
 
 void PlayerControlTest::transitioningLeavesFullScreen()
@@ -298,12 +297,12 @@ void PlayerControlTest::transitioningLeavesFullScreen()
     QVERIFY(!rig.engine.isFullScreen());
 
     QSignalSpy shown(&rig.control, &PlayerControl::videoShown);
-    rig.engine.setMediaType(u"video"_s);
+    rig.engine.setMediaKind(MediaKind::Video);
     rig.engine.reportState(PlayState::Playing);
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.first().first().toString(), u"s0视频显示"_s);
-    rig.engine.setMediaType(u"audio"_s);
-    rig.control.PressButton(20);
+    rig.engine.setMediaKind(MediaKind::Audio);
+    rig.press(PlayerCommand::ShowVideo);
     QCOMPARE(shown.size(), 1);
 }
 

@@ -137,7 +137,7 @@ void PlayModesTest::stepPastEnds()
     rig.player.SetPlayMode(PlayMode(mode));
     rig.player.PlayEntry(playing, false);
     rig.playCurrent();
-    next ? rig.control.PressButton(2) : rig.control.PressButton(1);
+    next ? rig.press(PlayerCommand::Next) : rig.press(PlayerCommand::Previous);
     rig.advance();
     if (expected.isEmpty()) {
         QCOMPARE(rig.engine.urls.size(), 1);
@@ -155,7 +155,7 @@ void PlayModesTest::unplayableQueueStopsAfterOnePass()
     for (int i = 0; i <= rig.queue.highest(); ++i)
         rig.queue.at(i).locator.clear();
     rig.player.SetPlayMode(PlayMode::Sequential);
-    rig.control.PressButton(0);
+    rig.press(PlayerCommand::PlayPause);
     int advances = 0;
     while (rig.advance() && advances < 100)
         ++advances;
@@ -226,13 +226,13 @@ void PlayModesTest::playButtonStartsTitledEntry()
     rig.fill(3);
     rig.queue.at(1).title.clear();
     rig.player.setCurrentIndex(current);
-    rig.control.PressButton(0);
+    rig.press(PlayerCommand::PlayPause);
     QCOMPARE(rig.engine.urls.size(), 1);
     QCOMPARE(rig.lastStarted(), expected);
     QCOMPARE(rig.player.currentIndex(), expected.mid(1).toInt());
 
     PlaybackRig empty;
-    empty.control.PressButton(0);
+    empty.press(PlayerCommand::PlayPause);
     QVERIFY(empty.engine.calls.isEmpty());
     QVERIFY(!empty.player.isAdvanceArmed());
 }
@@ -244,7 +244,7 @@ void PlayModesTest::addSongToEmptyQueue()
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     rig.player.AddSongToQueue(std::nullopt);
     QCOMPARE(rig.queue.highest(), 0);
-    rig.player.AddSongToQueue(SongRowRef {u"list3"_s, u"歌一"_s, u"11|||http://h/a.mp3||| |||x|||4"_s});
+    rig.player.AddSongToQueue(pageRow(u"歌一"_s, u"11|||http://h/a.mp3||| |||x|||4"_s));
     QCOMPARE(rig.queue.highest(), 1);
     QVERIFY(rig.queue.at(0).title.isEmpty());
     QCOMPARE(rig.queue.at(1).title, u"歌一"_s);
@@ -254,38 +254,37 @@ void PlayModesTest::addSongToEmptyQueue()
     QCOMPARE(model.index(0).data(NowPlayingModel::TagRole).toString(), u"1"_s);
 
     // A now-playing row plays its entry.
-    rig.player.AddSongToQueue(SongRowRef {u"playing"_s, u"歌一"_s, u"1"_s});
+    rig.player.AddSongToQueue(nowPlayingRow(u"歌一"_s, 1));
     QCOMPARE(rig.engine.urls, QStringList {u"http://h/a.mp3"_s});
 }
 
 void PlayModesTest::playSongRowFillsEntryBeforeRequests_data()
 {
-    QTest::addColumn<QString>("pageTag");
-    QTest::addColumn<QString>("tag");
+    QTest::addColumn<SongRowRef>("row");
     QTest::addColumn<QString>("url2");
     QTest::addColumn<QString>("locator");
     QTest::addColumn<int>("kind");
     QTest::addColumn<QStringList>("notices");
 
-    QTest::newRow("music id") << u"list1"_s << u"42|||http://h/a.mp3||| 歌手 ||| 歌名 |||2"_s << u"歌名+歌手"_s
+    QTest::newRow("music id") << pageRow(u"歌"_s, u"42|||http://h/a.mp3||| 歌手 ||| 歌名 |||2"_s) << u"歌名+歌手"_s
                               << u"http://h/a.mp3"_s << 2 << QStringList {u"kxrjgq.asp?id=42&lx=2"_s};
-    QTest::newRow("search id") << u"list1"_s << u"43|||||| |||词|||3"_s << u"词"_s << QString() << 3
+    QTest::newRow("search id") << pageRow(u"歌"_s, u"43|||||| |||词|||3"_s) << u"词"_s << QString() << 3
                                << QStringList {u"kxrjgq.asp?id=43&lx=3"_s};
-    QTest::newRow("other catalogue") << u"list1"_s << u"44|||http://h/b.mp3|||x|||y|||5"_s << QString()
+    QTest::newRow("other catalogue") << pageRow(u"歌"_s, u"44|||http://h/b.mp3|||x|||y|||5"_s) << QString()
                                      << u"http://h/b.mp3"_s << 5 << QStringList {};
     QTest::newRow("playlist song with both ids")
-        << u"c3"_s << u"9|||/m/a.mp3|||u1|||搜|||0|||77|||88"_s << u"搜"_s << u"/m/a.mp3"_s << 0
+        << pageRow(u"歌"_s, u"9|||/m/a.mp3|||u1|||搜|||0|||77|||88"_s) << u"搜"_s << u"/m/a.mp3"_s << 0
         << QStringList {u"kxrjgq.asp?id=77&lx=3"_s, u"kxrjgq.asp?id=88&lx=2"_s};
     QTest::newRow("history song without ids")
-        << u"d3"_s << u"9|||/m/a.mp3|||||||||1|||0|||0"_s << QString() << u"/m/a.mp3"_s << 1 << QStringList {};
-    QTest::newRow("download page") << u"down"_s << u"x||| /d/a.mp3 ||| w "_s << u"w"_s << u"/d/a.mp3"_s << -2
-                                   << QStringList {};
+        << pageRow(u"歌"_s, u"9|||/m/a.mp3|||||||||1|||0|||0"_s) << QString() << u"/m/a.mp3"_s << 1 << QStringList {};
+    QTest::newRow("download page") << SongRowRef {SongPageKind::Downloads, 1, 0, u"歌"_s,
+        DownloadEntryRef {0, u" /d/a.mp3 "_s, u" w "_s, {}}}
+                                   << u"w"_s << u"/d/a.mp3"_s << -2 << QStringList {};
 }
 
 void PlayModesTest::playSongRowFillsEntryBeforeRequests()
 {
-    QFETCH(QString, pageTag);
-    QFETCH(QString, tag);
+    QFETCH(SongRowRef, row);
     QFETCH(QString, url2);
     QFETCH(QString, locator);
     QFETCH(int, kind);
@@ -294,7 +293,7 @@ void PlayModesTest::playSongRowFillsEntryBeforeRequests()
     rig.fill(3);
     QStringList seenTitles;
     rig.server.onRequest = [&](const QString &) { seenTitles << rig.queue.at(0).title + rig.queue.at(0).locator; };
-    rig.player.PlaySongRow(SongRowRef {pageTag, u"歌"_s, tag});
+    rig.player.PlaySongRow(row);
 
     QCOMPARE(rig.queue.highest(), 0);
     const QueueEntry &e = rig.queue.at(0);
@@ -346,29 +345,31 @@ void PlayModesTest::reloadRowSearchesAgain()
 {
     PlaybackRig rig;
     rig.server.payloads[u"word="_s] = u"x<br>http://h/found.mp3<br>"_s;
-    const QString tag = rig.player.ReloadRow(SongRowRef {u"c1"_s, u"歌"_s, u"9|||/m/a.mp3|||u1|||搜|||0|||0|||0"_s});
-    QCOMPARE(tag, u"9||| |||u1|||搜|||0|||0|||0"_s);
+    const SongRowData kept = rig.player.ReloadRow(pageRow(u"歌"_s, u"9|||/m/a.mp3|||u1|||搜|||0|||0|||0"_s));
+    SongRecord expected = SongRecord::fromText(u"9|||/m/a.mp3|||u1|||搜|||0|||0|||0"_s);
+    expected.locator.clear(); // the row keeps everything but its address
+    QCOMPARE(std::get<SongRecord>(kept), expected);
     QCOMPARE(rig.engine.urls, QStringList {u"http://h/found.mp3"_s});
 
-    const QString same = rig.player.ReloadRow(SongRowRef {u"playing"_s, u"歌"_s, u"0"_s});
-    QCOMPARE(same, u"0"_s);
+    const SongRowData same = rig.player.ReloadRow(nowPlayingRow(u"歌"_s, 0));
+    QCOMPARE(std::get<QueueEntryNumber>(same).value, 0);
 }
 
 void PlayModesTest::sessionBeforeAndAfterTheEngine()
 {
     FakeServer server;
     FakeLibrary library;
-    PlaybackSession session(&server, &library, nullptr);
+    CommandDispatcher commands;
+    PlaybackSession session(&server, &library, nullptr, &commands);
     session.SetPlayMode(PlayMode::Sequential);
-    QVERIFY(session.PressButton(0)); // playback's button, nothing to drive yet
-    QVERIFY(!session.PressButton(15));
+    QVERIFY(!commands.hasHandler(PlayerCommand::PlayPause)); // nothing to drive yet
     session.queue()->replace(0, QueueEntry {u"a"_s, u"/m/a.mp3"_s});
     QCOMPARE(session.nowPlayingModel()->rowCount(), 1);
 
     auto *engine = new FakeMediaEngine;
     session.attachEngine(engine, false);
     QCOMPARE(session.player()->playMode(), PlayMode::Sequential);
-    QVERIFY(session.PressButton(0));
+    commands.dispatch(PlayerCommand::PlayPause);
     QCOMPARE(engine->urls, QStringList {u"/m/a.mp3"_s});
 }
 

@@ -1,5 +1,6 @@
 #include "playback/playqueue.h"
 #include "playback/songrowmenu.h"
+#include "playbackrig.h"
 
 #include <QTest>
 
@@ -41,38 +42,37 @@ void SongRowMenuTest::plan_data()
 {
     QTest::addColumn<bool>("right");
     QTest::addColumn<bool>("selected");
-    QTest::addColumn<QString>("page");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("tag");
+    QTest::addColumn<SongRowRef>("row");
     QTest::addColumn<QString>("expected");
+    const SongRowRef download {SongPageKind::Downloads, 1, 0, u"歌"_s, DownloadEntryRef {0, {}, {}, {}}};
+    SongRowRef downloading = download;
+    downloading.downloading = true;
 
-    QTest::newRow("left button") << false << true << u"c1"_s << u"歌"_s << u"1|||/a.mp3||||||0"_s << u"-"_s;
-    QTest::newRow("not selected") << true << false << u"c1"_s << u"歌"_s << u"1|||/a.mp3||||||0"_s << u"-"_s;
-    QTest::newRow("empty row") << true << true << u"c1"_s << QString() << u"1|||/a.mp3||||||0"_s << u"-"_s;
-    QTest::newRow("download page") << true << true << u"down"_s << u"歌"_s << u"x"_s << u"M"_s;
-    QTest::newRow("other download page") << true << true << u"down2"_s << u"歌"_s << u"x"_s << u"-"_s;
+    QTest::newRow("left button") << false << true << test::pageRow(u"歌"_s, u"1|||/a.mp3||||||0"_s) << u"-"_s;
+    QTest::newRow("not selected") << true << false << test::pageRow(u"歌"_s, u"1|||/a.mp3||||||0"_s) << u"-"_s;
+    QTest::newRow("empty row") << true << true << test::pageRow(QString(), u"1|||/a.mp3||||||0"_s) << u"-"_s;
+    QTest::newRow("download page") << true << true << download << u"M"_s;
+    QTest::newRow("download page while downloading") << true << true << downloading << u"-"_s;
     QTest::newRow("playlist song, local without search text")
-        << true << true << u"c1"_s << u"歌"_s << u"1|||/a.mp3|||||| |||0"_s << u"QRON"_s;
+        << true << true << test::pageRow(u"歌"_s, u"1|||/a.mp3|||||| |||0"_s) << u"QRON"_s;
     QTest::newRow("playlist song, network")
-        << true << true << u"c1"_s << u"歌"_s << u"1|||http://h/a.mp3|||||||||0"_s << u"QRDFON"_s;
+        << true << true << test::pageRow(u"歌"_s, u"1|||http://h/a.mp3|||||||||0"_s) << u"QRDFON"_s;
     QTest::newRow("history song, local without search text")
-        << true << true << u"d1"_s << u"歌"_s << u"1|||/a.mp3|||||||||1"_s << u"PQRn"_s;
+        << true << true << test::pageRow(u"歌"_s, u"1|||/a.mp3|||||||||1"_s) << u"PQRn"_s;
     QTest::newRow("history song with search text")
-        << true << true << u"d1"_s << u"歌"_s << u"1|||/a.mp3||||||词|||1"_s << u"PQRDFn"_s;
-    QTest::newRow("catalogue music id") << true << true << u"r1"_s << u"歌"_s << u"5|||http://h/a|||x|||y|||2"_s
+        << true << true << test::pageRow(u"歌"_s, u"1|||/a.mp3||||||词|||1"_s) << u"PQRDFn"_s;
+    QTest::newRow("catalogue music id") << true << true << test::pageRow(u"歌"_s, u"5|||http://h/a|||x|||y|||2"_s)
                                         << u"PQDFL"_s;
-    QTest::newRow("catalogue search id") << true << true << u"r1"_s << u"歌"_s << u"5|||||||||y|||3"_s << u"PQDF"_s;
-    QTest::newRow("now playing, local file") << true << true << u"playing"_s << u"歌"_s << u"0"_s << u"PRO"_s;
-    QTest::newRow("now playing, searchable") << true << true << u"playing"_s << u"歌"_s << u"1"_s << u"PRDFO"_s;
+    QTest::newRow("catalogue search id") << true << true << test::pageRow(u"歌"_s, u"5|||||||||y|||3"_s) << u"PQDF"_s;
+    QTest::newRow("now playing, local file") << true << true << test::nowPlayingRow(u"歌"_s, 0) << u"PRO"_s;
+    QTest::newRow("now playing, searchable") << true << true << test::nowPlayingRow(u"歌"_s, 1) << u"PRDFO"_s;
 }
 
 void SongRowMenuTest::plan()
 {
     QFETCH(bool, right);
     QFETCH(bool, selected);
-    QFETCH(QString, page);
-    QFETCH(QString, text);
-    QFETCH(QString, tag);
+    QFETCH(SongRowRef, row);
     QFETCH(QString, expected);
     PlayQueue queue;
     QueueEntry local;
@@ -82,8 +82,9 @@ void SongRowMenuTest::plan()
     QueueEntry searchable = local;
     searchable.url2 = u"词"_s;
     queue.append(searchable);
-    QCOMPARE(describe(planSongRowMenu(right, selected, SongRowRef {page, text, tag}, queue)), expected);
+    QCOMPARE(describe(planSongRowMenu(right, selected, row, queue)), expected);
 }
 
 QTEST_GUILESS_MAIN(SongRowMenuTest)
+#include "moc_playbackrig.cpp"
 #include "tst_songrowmenu.moc"

@@ -1,6 +1,6 @@
 #include "playbackrig.h"
 
-#include "online/mirrortext.h"
+#include "core/mirrortext.h"
 
 #include <QTest>
 
@@ -49,8 +49,6 @@ private Q_SLOTS:
     void searchAddress();
     void reports_data();
     void reports();
-    void networkAddresses_data();
-    void networkAddresses();
 };
 
 void SongSourceTest::candidateWalk_data()
@@ -161,29 +159,6 @@ void SongSourceTest::reports()
         sent << r.section(u"/"_s, 3);
     QCOMPARE(sent, reports);
     QCOMPARE(rig.library.stored, stored);
-}
-
-void SongSourceTest::networkAddresses_data()
-{
-    QTest::addColumn<QString>("address");
-    QTest::addColumn<bool>("network");
-    QTest::newRow("http") << u"http://h/a.mp3"_s << true;
-    QTest::newRow("https upper case") << u"HTTPS://h/a.mp3"_s << true;
-    QTest::newRow("mms") << u"mms://h/a.wma"_s << true;
-    QTest::newRow("rtsp") << u"rtsp://h:554/a"_s << true;
-    QTest::newRow("file") << u"file:///etc/passwd"_s << false;
-    QTest::newRow("path") << u"/etc/passwd"_s << false;
-    QTest::newRow("drive") << u"C:\\a.mp3"_s << false;
-    QTest::newRow("no host") << u"http:///a"_s << false;
-    QTest::newRow("other scheme") << u"ftp://h/a.mp3"_s << false;
-    QTest::newRow("empty") << QString() << false;
-}
-
-void SongSourceTest::networkAddresses()
-{
-    QFETCH(QString, address);
-    QFETCH(bool, network);
-    QCOMPARE(isNetworkAddress(address), network);
 }
 
 QTEST_GUILESS_MAIN(SongSourceTest)

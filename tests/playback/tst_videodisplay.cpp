@@ -1,5 +1,5 @@
-#include "playback/fakemediaengine.h"
 #include "playback/ui/videodisplay.h"
+#include "support/fakemediaengine.h"
 
 #include <QTest>
 

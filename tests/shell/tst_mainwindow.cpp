@@ -1,8 +1,8 @@
-#include "online/pageformats.h"
+#include "core/pageformats.h"
 #include "online/serverclient.h"
 #include "shell/ui/busyoverlay.h"
 #include "shell/ui/mainwindow.h"
-#include "shell/ui/skinbutton.h"
+#include "skin/skinbutton.h"
 #include "support/cannedhttpserver.h"
 
 #include <QAbstractButton>
@@ -56,24 +56,10 @@ private Q_SLOTS:
         QVERIFY(window->startupFinished());
     }
 
-    void everyButtonHasANameAndTooltip()
-    {
-        for (int n = 0; n <= 20; ++n) {
-            if (n == 9 || n == 10)
-                continue; // the volume and position knobs
-            QAbstractButton *b = window->button(n);
-            QVERIFY2(b, qPrintable(QString::number(n)));
-            QVERIFY(!b->accessibleName().isEmpty());
-            QCOMPARE(b->toolTip(), b->accessibleName());
-        }
-        QCOMPARE(window->button(0)->accessibleName(), u"播放/暂停"_qs);
-        QCOMPARE(window->button(8)->accessibleName(), u"停止"_qs);
-    }
-
     void buttonsShowHoverPicturesUntilTheBackgroundRestoresThem()
     {
-        auto *next = qobject_cast<SkinButton *>(window->button(2));
-        auto *stop = qobject_cast<SkinButton *>(window->button(8));
+        auto *next = qobject_cast<SkinButton *>(window->button(PlayerCommand::Next));
+        auto *stop = qobject_cast<SkinButton *>(window->button(PlayerCommand::Stop));
         QVERIFY(next && stop);
         QTest::mouseMove(next, next->rect().center());
         QTRY_VERIFY(next->isHoverShown());
@@ -97,7 +83,7 @@ private Q_SLOTS:
         window->ShowBusy(QString());
         QCOMPARE(window->busyOverlay()->caption(), u"正在调入(loading......)"_qs);
 
-        window->PressButton(16); // mini mode hides the overlay and the window
+        window->button(PlayerCommand::MiniMode)->click(); // hides the overlay and the window
         QVERIFY(!window->busyOverlay()->isVisible());
         QVERIFY(!window->isMainPlayerVisible());
         window->ShowBusy(QString());
@@ -110,9 +96,9 @@ private Q_SLOTS:
     {
         auto *catalogue = window->findChild<QWidget *>(u"TreeView1"_qs);
         auto *library = window->findChild<QWidget *>(u"TreeView2"_qs);
-        window->PressButton(4);
+        window->button(PlayerCommand::ShowLibraryTree)->click();
         QVERIFY(library->isVisible() && !catalogue->isVisible());
-        window->PressButton(5);
+        window->button(PlayerCommand::ShowCatalogueTree)->click();
         QVERIFY(catalogue->isVisible() && !library->isVisible());
     }
 
@@ -140,7 +126,7 @@ private Q_SLOTS:
         window = std::make_unique<MainWindow>(ctx);
         window->show();
         QTRY_COMPARE(server->pendingRequests(), 1);
-        window->PressButton(18);
+        window->button(PlayerCommand::Exit)->click();
         QVERIFY(window->isQuitting());
         QVERIFY(released);
         QTRY_COMPARE(server->pendingRequests(), 0);

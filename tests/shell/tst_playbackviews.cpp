@@ -1,14 +1,16 @@
 // The running player end to end: main window and playback views with the real
 // engine (null audio output), a fresh library and the demo server. A catalogue song
 // is played from its list page, falls over a dead address, records its history,
-// shows its lyrics and answers the transport buttons on both windows.
+// shows its lyrics and answers the transport buttons on both windows. The window and
+// the engine are shared; every case starts from a stopped player and plays what it needs.
 
+#include "core/commanddispatcher.h"
+#include "core/pageformats.h"
 #include "library/librarydatabase.h"
 #include "library/ui/librarytreeview.h"
 #include "lyrics/lyricscontroller.h"
 #include "lyrics/ui/lyriclinewidget.h"
 #include "lyrics/ui/lyricsuploaddialog.h"
-#include "online/pageformats.h"
 #include "online/resultpages.h"
 #include "online/serverclient.h"
 #include "online/ui/resultarea.h"
@@ -16,18 +18,17 @@
 #include "playback/playbacksession.h"
 #include "playback/playercontrol.h"
 #include "playback/playqueue.h"
-#include "playback/songrowmenu.h"
 #include "playback/ui/videodisplay.h"
 #include "shell/libraryaccess.h"
-#include "shell/ui/buttonicons.h"
-#include "shell/ui/commandmenus.h"
-#include "shell/ui/knob.h"
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/miniplayer.h"
 #include "shell/ui/onlineviews.h"
 #include "shell/ui/playbackviews.h"
-#include "shell/ui/skinbutton.h"
 #include "shell/ui/songrowcommands.h"
+#include "skin/commandmenus.h"
+#include "skin/knob.h"
+#include "skin/skin.h"
+#include "skin/skinbutton.h"
 #include "support/demoserver.h"
 #include "support/testpaths.h"
 
@@ -82,7 +83,7 @@ class PlaybackViewsTest : public QObject
             if (!QTest::qWaitFor([&] { return model && model->rowCount() > 0; }, 10000))
                 return std::nullopt;
             for (int r = 0; r < model->rowCount(); ++r) {
-                if (model->rowAt(r).record.toText().section(u"|||"_qs, 0, 0) == id) {
+                if (model->rowAt(r).record()->id == id) {
                     m_songTitle = model->rowAt(r).cells.value(0);
                     return std::pair {view, r};
                 }
@@ -91,9 +92,22 @@ class PlaybackViewsTest : public QObject
         return std::nullopt;
     }
 
-    static bool sameIcon(const QIcon &icon, ButtonGlyph glyph)
+    // Plays a catalogue song from its list page until the engine plays it.
+    bool playCatalogueSong(const QString &id)
     {
-        return icon.pixmap(24).toImage() == buttonIcon(glyph).pixmap(24).toImage();
+        const auto place = findCatalogueSong(id);
+        if (!place)
+            return false;
+        Q_EMIT m_window->online()->resultArea()->rowActivated(place->first, place->second);
+        return QTest::qWaitFor(
+            [this] { return m_views->session()->engine()->playState() == PlayState::Playing; }, 30000);
+    }
+
+    void press(PlayerCommand command) { m_window->commands()->dispatch(command); }
+
+    static bool sameIcon(const QIcon &icon, Skin::Glyph glyph)
+    {
+        return icon.pixmap(24).toImage() == Skin::icon(glyph).pixmap(24).toImage();
     }
 
     QStringList lyricTexts(const QString &id)
@@ -155,6 +169,15 @@ private Q_SLOTS:
         m_db.release();
     }
 
+    // Every case starts from a stopped player in no-repeat mode, the main window shown.
+    void cleanup()
+    {
+        press(PlayerCommand::Stop);
+        m_window->menus()->nowPlaying.noRepeat->trigger();
+        m_views->miniPlayer()->hide();
+        m_window->leaveMiniMode();
+    }
+
     void windowShowsTheWelcomeLineAndKnobs_data()
     {
         QTest::addColumn<QString>("name");
@@ -201,7 +224,7 @@ private Q_SLOTS:
         QVERIFY(bc->isVisible());
         const QRect onWindow(bc->mapTo(m_window.get(), QPoint()), bc->size());
         QVERIFY(onWindow.top() >= m_views->lyricLine()->geometry().bottom());
-        QVERIFY(onWindow.bottom() < m_window->button(0)->geometry().top());
+        QVERIFY(onWindow.bottom() < m_window->button(PlayerCommand::PlayPause)->geometry().top());
         QTest::mouseClick(m_views->lyricLine(), Qt::LeftButton);
         QVERIFY(!bc->isVisible());
     }
@@ -219,14 +242,16 @@ private Q_SLOTS:
     {
         QFETCH(QString, item);
         QFETCH(int, mode);
-        CommandMenus *menus = m_window->online()->menus();
-        menus->item(item)->trigger();
+        const auto modes = m_window->menus()->nowPlaying.modes();
+        QAction *chosen = modes[mode];
+        QCOMPARE(chosen->objectName(), item);
+        chosen->trigger();
         QCOMPARE(int(m_views->session()->playMode()), mode);
         int checked = 0;
-        for (const QString &name : {u"不循环"_qs, u"单曲循环"_qs, u"顺序播放"_qs, u"随机播放"_qs})
-            checked += menus->item(name)->isChecked();
+        for (QAction *each : modes)
+            checked += each->isChecked();
         QCOMPARE(checked, 1);
-        QVERIFY(menus->item(item)->isChecked());
+        QVERIFY(chosen->isChecked());
     }
 
     void catalogueSongPlaysPastADeadAddress()
@@ -244,11 +269,16 @@ private Q_SLOTS:
         QVERIFY2(!entry.locator.contains(u"missing/"_qs), qPrintable(entry.locator));
         QVERIFY(entry.locator.contains(u"media/songs/1009.mp3"_qs));
 
-        // History: one day with this song.
-        QTRY_VERIFY_WITH_TIMEOUT(!m_db.historyDays().isEmpty(), 5000);
-        const auto songs = m_db.historyPage(m_db.historyDays().first().id);
-        QCOMPARE(songs.size(), 1);
-        QCOMPARE(songs.first().title, m_songTitle);
+        // History: today's day lists this song.
+        auto recorded = [this] {
+            const auto days = m_db.historyDays();
+            if (days.isEmpty())
+                return false;
+            const auto songs = m_db.historyPage(days.first().id);
+            return std::any_of(
+                songs.begin(), songs.end(), [this](const StoredSong &s) { return s.title == m_songTitle; });
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(recorded(), 5000);
         const QString dayKey = u"d"_qs + QString::number(m_db.historyDays().first().id);
         QVERIFY(m_window->online()->libraryTree()->model()->indexOf(dayKey).isValid());
 
@@ -273,6 +303,7 @@ private Q_SLOTS:
 
     void lyricLineShowsTheSongsLyrics()
     {
+        QVERIFY(playCatalogueSong(kSongId));
         const QStringList lines = lyricTexts(kSongId);
         QVERIFY(lines.size() >= 3);
         // A line past the first (which names the song) shows as the song goes on.
@@ -293,59 +324,66 @@ private Q_SLOTS:
 
     void transportShowsOnBothWindows()
     {
-        QAbstractButton *play = m_window->button(0);
+        QVERIFY(playCatalogueSong(u"1001"_qs)); // a song with an address of its own
+        QAbstractButton *play = m_window->button(PlayerCommand::PlayPause);
         QCOMPARE(play->property("playButtonState").toInt(), int(PlayButtonState::Opening));
-        QVERIFY(sameIcon(play->icon(), ButtonGlyph::Pause));
-        m_window->PressButton(0);
+        QVERIFY(sameIcon(play->icon(), Skin::Glyph::Pause));
+        press(PlayerCommand::PlayPause);
         QTRY_COMPARE_WITH_TIMEOUT(m_views->session()->engine()->playState(), PlayState::Paused, 5000);
         QCOMPARE(play->property("playButtonState").toInt(), int(PlayButtonState::Paused));
         QCOMPARE(m_views->miniPlayer()->playButtonState(), int(PlayButtonState::Paused));
-        QVERIFY(sameIcon(play->icon(), ButtonGlyph::Play));
-        m_window->PressButton(0);
+        QVERIFY(sameIcon(play->icon(), Skin::Glyph::Play));
+        press(PlayerCommand::PlayPause);
         QTRY_COMPARE_WITH_TIMEOUT(m_views->session()->engine()->playState(), PlayState::Playing, 5000);
         QCOMPARE(m_views->miniPlayer()->playButtonState(), int(PlayButtonState::Resumed));
-        QVERIFY(sameIcon(play->icon(), ButtonGlyph::Pause));
+        QVERIFY(sameIcon(play->icon(), Skin::Glyph::Pause));
 
-        m_window->PressButton(3);
-        QVERIFY(m_window->button(3)->property("muted").toBool());
-        QVERIFY(sameIcon(m_window->button(3)->icon(), ButtonGlyph::Muted));
+        QAbstractButton *mute = m_window->button(PlayerCommand::Mute);
+        mute->click();
+        QVERIFY(mute->property("muted").toBool());
+        QVERIFY(sameIcon(mute->icon(), Skin::Glyph::Muted));
         QVERIFY(m_views->session()->engine()->isMuted());
-        m_views->miniPlayer()->button(4)->click(); // the mini player's mute presses main button 3
-        QVERIFY(!m_window->button(3)->property("muted").toBool());
+        m_views->miniPlayer()->button(PlayerCommand::Mute)->click(); // the same command from the other window
+        QVERIFY(!mute->property("muted").toBool());
         QVERIFY(!m_views->session()->engine()->isMuted());
-        QVERIFY(sameIcon(m_window->button(3)->icon(), ButtonGlyph::Speaker));
+        QVERIFY(sameIcon(mute->icon(), Skin::Glyph::Speaker));
 
-        m_views->miniPlayer()->button(1)->click(); // stop
+        m_views->miniPlayer()->button(PlayerCommand::Stop)->click();
         QCOMPARE(play->property("playButtonState").toInt(), int(PlayButtonState::Idle));
         QCOMPARE(m_views->miniPlayer()->playButtonState(), int(PlayButtonState::Idle));
         QCOMPARE(label(u"Label4"_qs)->text(), kWelcome);
         QCOMPARE(m_views->miniPlayer()->lyricLine()->baseLabel()->text(), kWelcome);
         QCOMPARE(m_window->timeLabel()->text(), u"00:00"_qs);
         QVERIFY(!m_views->lyrics()->isTicking());
-        QVERIFY(sameIcon(play->icon(), ButtonGlyph::Play));
+        QVERIFY(sameIcon(play->icon(), Skin::Glyph::Play));
     }
 
-    // The song menu shows the items the row's plan asks for.
-    void songRowMenuFollowsThePlan_data()
+    // The song menu shows the items for the row it opens on, and remembers the row.
+    void songRowMenuShowsTheRowsItems_data()
     {
-        QTest::addColumn<QString>("pageTag");
-        QTest::addColumn<QString>("tag");
-        QTest::newRow("catalogue song") << u"list"_qs << u"1009|||||||||曲+歌手|||2"_qs;
-        QTest::newRow("now playing entry") << u"playing"_qs << u"0"_qs;
+        QTest::addColumn<bool>("nowPlaying");
+        QTest::addColumn<bool>("addLyrics");
+        QTest::addColumn<bool>("addToQueue");
+        QTest::addColumn<bool>("removeFromList");
+        QTest::newRow("catalogue song with a music id") << false << true << true << false;
+        QTest::newRow("now playing entry") << true << false << false << true;
     }
-    void songRowMenuFollowsThePlan()
+    void songRowMenuShowsTheRowsItems()
     {
-        QFETCH(QString, pageTag);
-        QFETCH(QString, tag);
-        const SongRowRef row {pageTag, u"歌"_qs, tag};
+        QFETCH(bool, nowPlaying);
+        QFETCH(bool, addLyrics);
+        QFETCH(bool, addToQueue);
+        QFETCH(bool, removeFromList);
+        const SongRowRef row = nowPlaying ? SongRowRef {SongPageKind::NowPlaying, 1, 0, u"歌"_qs, QueueEntryNumber {0}}
+                                          : SongRowRef {SongPageKind::Catalogue, 1, 0, u"歌"_qs,
+                                              SongRecord::fromText(u"1009|||||||||曲+歌手|||2"_qs)};
         m_views->songRowCommands()->openSongRowMenu(row, QPoint());
-        const SongRowMenuPlan plan = planSongRowMenu(true, true, row, *m_views->session()->queue());
-        CommandMenus *menus = m_window->online()->menus();
-        QCOMPARE(menus->item(u"添加歌词"_qs)->isVisible(), plan.addLyrics);
-        QCOMPARE(menus->item(u"添加到正在播放"_qs)->isVisible(), plan.addToQueue);
-        QCOMPARE(menus->item(u"从列表中删除"_qs)->isVisible(), plan.removeFromList);
-        QCOMPARE(menus->item(u"修改歌曲名称"_qs)->isEnabled(), plan.renameEnabled);
-        QCOMPARE(m_views->songRowCommands()->menuRow().tag, tag);
+        const SongRowMenu &menu = m_window->menus()->songRow;
+        QCOMPARE(menu.addLyrics->isVisible(), addLyrics);
+        QCOMPARE(menu.addToQueue->isVisible(), addToQueue);
+        QCOMPARE(menu.removeFromList->isVisible(), removeFromList);
+        QVERIFY(!menu.renameSong->isEnabled());
+        QCOMPARE(m_views->songRowCommands()->menuRow()->data, row.data);
     }
 
     // "重新调入播放" plays the row again without its address, and the row forgets it.
@@ -354,29 +392,28 @@ private Q_SLOTS:
         const auto place = findCatalogueSong(u"1001"_qs); // a song with an address of its own
         QVERIFY(place);
         SongListModel *model = m_window->online()->pages()->listModel(place->first);
-        const QString before = model->rowAt(place->second).record.toText();
-        QVERIFY(!before.section(u"|||"_qs, 1, 1).trimmed().isEmpty());
+        QVERIFY(!model->rowAt(place->second).record()->address().isEmpty());
         const SongRowRef row = *m_window->online()->songRow(place->first, place->second);
-        m_views->songRowCommands()->openSongRowMenu(row, QPoint(), place->first, place->second);
+        m_views->songRowCommands()->openSongRowMenu(row, QPoint());
         m_demo->clearLog();
-        m_window->online()->menus()->item(u"重新调入播放"_qs)->trigger();
-        const QString after = model->rowAt(place->second).record.toText();
-        QCOMPARE(after.section(u"|||"_qs, 1, 1).trimmed(), QString());
-        QCOMPARE(after.section(u"|||"_qs, 0, 0), u"1001"_qs);
+        m_window->menus()->songRow.reload->trigger();
+        const SongRecord after = *model->rowAt(place->second).record();
+        QCOMPARE(after.address(), QString());
+        QCOMPARE(after.id, u"1001"_qs);
         // Without its address the song is searched for.
         QTRY_VERIFY_WITH_TIMEOUT(m_demo->requestLog().join(u'\n').contains(u"baiduurl.asp"_qs), 5000);
         QTRY_COMPARE_WITH_TIMEOUT(m_views->session()->engine()->playState(), PlayState::Playing, 20000);
-        m_window->PressButton(8);
     }
 
     // "查看歌词" opens the lyrics search tab; "添加歌词" the upload dialog for the song.
     void lyricsItemsOfTheSongMenu()
     {
-        const SongRowRef row {u"list"_qs, u"某歌"_qs, u"1009|||||||||某歌+某人|||2"_qs};
+        const SongRowRef row {
+            SongPageKind::Catalogue, 1, 0, u"某歌"_qs, SongRecord::fromText(u"1009|||||||||某歌+某人|||2"_qs)};
         SongRowCommands *commands = m_views->songRowCommands();
         commands->openSongRowMenu(row, QPoint());
         QSignalSpy opened(m_window->online()->pages(), &ResultPages::tabOpened);
-        m_window->online()->menus()->item(u"查看歌词"_qs)->trigger();
+        m_window->menus()->songRow.viewLyrics->trigger();
         QCOMPARE(opened.size(), 1);
         QCOMPARE(opened.first().at(1).value<TabKind>(), TabKind::Web);
         const ResultTabInfo *tab = m_window->online()->pages()->strip().tab(opened.first().at(0).toInt());
@@ -384,7 +421,7 @@ private Q_SLOTS:
         QCOMPARE(tab->title, u"歌词:某歌"_qs);
 
         QVERIFY(!commands->uploadDialog());
-        m_window->online()->menus()->item(u"添加歌词"_qs)->trigger();
+        m_window->menus()->songRow.addLyrics->trigger();
         QVERIFY(commands->uploadDialog());
         QVERIFY(commands->uploadDialog()->isVisible());
         QCOMPARE(commands->uploadDialog()->musicId(), 1009);
@@ -394,14 +431,12 @@ private Q_SLOTS:
     // "播放此列表" / "添加到正在播放1" on the selected playlist node.
     void libraryListMenuFillsTheQueue_data()
     {
-        QTest::addColumn<QString>("item");
         QTest::addColumn<bool>("append");
-        QTest::newRow("append") << u"添加到正在播放1"_qs << true;
-        QTest::newRow("play") << u"播放此列表"_qs << false;
+        QTest::newRow("append") << true;
+        QTest::newRow("play") << false;
     }
     void libraryListMenuFillsTheQueue()
     {
-        QFETCH(QString, item);
         QFETCH(bool, append);
         LibraryTreeView *view = m_window->online()->libraryView();
         const QModelIndex node
@@ -409,19 +444,19 @@ private Q_SLOTS:
         QVERIFY(node.isValid());
         view->setCurrentIndex(node);
         PlayQueue *queue = m_views->session()->queue();
-        QStringList before;
-        for (int i = 0; i <= queue->highest(); ++i)
-            before << queue->at(i).title;
-        m_window->online()->menus()->item(item)->trigger();
+        queue->reset();
+        queue->replace(0, QueueEntry {u"已有"_qs, u"/m/none.mp3"_qs});
+        const ListMenu &menu = m_window->menus()->lists;
+        (append ? menu.appendList : menu.playList)->trigger();
         QStringList after;
         for (int i = 0; i <= queue->highest(); ++i)
             after << queue->at(i).title;
         const QStringList listed {u"列表歌1001"_qs, u"列表歌1002"_qs};
-        QCOMPARE(after, append ? before + listed : listed);
+        QCOMPARE(after, append ? QStringList {u"已有"_qs} + listed : listed);
         if (!append) {
             QTRY_COMPARE_WITH_TIMEOUT(m_views->session()->engine()->playState(), PlayState::Playing, 20000);
             QTRY_COMPARE_WITH_TIMEOUT(label(u"Label4"_qs)->text().isEmpty(), false, 2000);
-            m_window->PressButton(8);
+            press(PlayerCommand::Stop);
             QCOMPARE(label(u"Label4"_qs)->text(), kWelcome);
         }
     }
@@ -439,7 +474,7 @@ private Q_SLOTS:
         QVERIFY(!video->isVisible());
         Q_EMIT control()->videoShown(u"某歌视频显示"_qs);
         QVERIFY(video->isVisible());
-        m_window->PressButton(8);
+        press(PlayerCommand::Stop);
         QVERIFY(!video->isVisible());
     }
 
@@ -468,10 +503,10 @@ private Q_SLOTS:
     void miniModeAndBack()
     {
         MiniPlayer *mini = m_views->miniPlayer();
-        m_window->PressButton(16);
+        m_window->button(PlayerCommand::MiniMode)->click();
         QTRY_VERIFY_WITH_TIMEOUT(mini->isVisible(), 2000);
         QVERIFY(!m_window->isVisible());
-        mini->button(7)->click();
+        mini->backButton()->click();
         QVERIFY(!mini->isVisible());
         QVERIFY(m_window->isVisible());
         QVERIFY(m_window->isMainPlayerVisible());

@@ -1,5 +1,5 @@
 // The player as a process: its program folder, the library check and the version check.
-#include "online/pageformats.h"
+#include "core/pageformats.h"
 #include "support/cannedhttpserver.h"
 #include "support/programfolder.h"
 

@@ -1,4 +1,4 @@
-#include "online/pageformats.h"
+#include "core/pageformats.h"
 #include "online/serverclient.h"
 #include "shell/busypulse.h"
 #include "shell/installsettings.h"

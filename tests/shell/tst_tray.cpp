@@ -2,6 +2,7 @@
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/trayicon.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QProcess>
 #include <QStandardPaths>
@@ -37,13 +38,13 @@ private Q_SLOTS:
         QVERIFY(window.trayIcon()->available());
         QCOMPARE(TrayIcon::tip(), u"Ruvo音乐播放器"_qs);
 
-        window.PressButton(17);
+        window.button(PlayerCommand::HideToTray)->click();
         QTRY_VERIFY(!window.isVisible());
         Q_EMIT window.trayIcon()->leftClicked();
         QTRY_VERIFY(window.isVisible());
 
         // Mini mode stands in until the mini player exists; a tray click brings the player back.
-        window.PressButton(16);
+        window.button(PlayerCommand::MiniMode)->click();
         QVERIFY(!window.isVisible());
         QVERIFY(!window.isMainPlayerVisible());
         Q_EMIT window.trayIcon()->leftClicked();
@@ -61,7 +62,7 @@ private Q_SLOTS:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QVERIFY(!window.trayIcon()->available()); // the window loads all the same
-        window.PressButton(17);
+        window.button(PlayerCommand::HideToTray)->click();
         QTRY_VERIFY(window.isMinimized());
         QVERIFY(window.isVisible()); // still reachable from the task bar
     }
