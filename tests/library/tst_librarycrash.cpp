@@ -5,6 +5,7 @@
 #include "library/librarydatabase.h"
 #include "support/testpaths.h"
 
+#include <QDirIterator>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSqlDatabase>
@@ -103,6 +104,24 @@ private Q_SLOTS:
             qlonglong(failures.size()), seed);
         QVERIFY2(failures.isEmpty(), qPrintable(failures.join(u'\n')));
         QVERIFY(duringWrite > 0);
+    }
+
+    // A library being made when the maker is killed is either not there, so that it
+    // is made again, or whole: never a file that is refused ever after.
+    void killedMakersLeaveNoHalfMadeLibrary()
+    {
+        QTemporaryDir dir;
+        QRandomGenerator random(QRandomGenerator::global()->generate());
+        for (int i = 0; i < 5; ++i)
+            killedDuringWrite({u"make"_qs, dir.filePath(QString::number(i))}, random.bounded(100, 300));
+        QDirIterator made(dir.path(), {u"kx.dat"_qs}, QDir::Files, QDirIterator::Subdirectories);
+        int count = 0;
+        for (; made.hasNext(); ++count) {
+            const QString path = made.next();
+            LibraryDatabase db;
+            QVERIFY2(db.open(path).ok(), qPrintable(db.open(path).message()));
+        }
+        QVERIFY(count > 5);
     }
 };
 
