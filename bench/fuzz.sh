@@ -35,6 +35,7 @@ run_one() {
   local t="$1"
   local corpus="build-fuzz/fuzz-corpus/$t" findings="build-fuzz/fuzz-findings/$t" log="build-fuzz/fuzz-$t.log"
   mkdir -p "$corpus" "$findings"
+  touch "$log.start"   # findings of earlier runs stay, but only newer ones count
   build-fuzz/fuzz/fuzz_"$t" -max_total_time="$seconds" -max_len=16384 -timeout=10 -rss_limit_mb=2048 \
     -report_slow_units=1 -print_final_stats=1 -artifact_prefix="$findings/" \
     "$corpus" "tests/fuzz/corpus/$t" >"$log" 2>&1 || true
@@ -42,15 +43,15 @@ run_one() {
   execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
   rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -1)
   files=$(find "$corpus" -type f | wc -l)
-  found=$(find "$findings" -type f \( -name 'crash-*' -o -name 'leak-*' -o -name 'timeout-*' -o -name 'oom-*' \) | wc -l)
-  slow=$(find "$findings" -type f -name 'slow-unit-*' | wc -l)
+  found=$(find "$findings" -type f -newer "$log.start" \( -name 'crash-*' -o -name 'leak-*' -o -name 'timeout-*' -o -name 'oom-*' \) | wc -l)
+  slow=$(find "$findings" -type f -newer "$log.start" -name 'slow-unit-*' | wc -l)
   {
     echo "fuzz $t time: $seconds s"
     echo "fuzz $t execs: ${execs:-0}"
     echo "fuzz $t execs per second: ${rate:-0} /s"
     echo "fuzz $t corpus: $files files"
     echo "fuzz $t findings: $found (slow inputs: $slow)"
-    find "$findings" -type f | sort | sed "s|^|fuzz $t   |"
+    find "$findings" -type f -newer "$log.start" | sort | sed "s|^|fuzz $t   |"
   }
 }
 

@@ -7,11 +7,12 @@ using namespace kivo;
 
 namespace {
 
-// The raw fields a parsed notice stands for, as the server would write them.
+// The raw fields a parsed notice stands for, as the server would write them. The
+// address is read trimmed: a blank before it keeps an address "END" from ending the notice.
 QStringList fieldsOf(const Notice &n)
 {
     auto number = [](const std::optional<qint16> &v) { return v ? QString::number(*v) : QString(); };
-    QStringList f {n.noticeLine, n.announcementUrl,
+    QStringList f {n.noticeLine, u' ' + n.announcementUrl,
         n.linkTarget.isEmpty() && n.linkCaption.isEmpty() ? QString() : n.linkTarget + kTagSep + n.linkCaption,
         number(n.maxQueuedDownloads), number(n.dailyDownloadLimit),
         n.serverDate ? n.serverDate->toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) : QString()};
