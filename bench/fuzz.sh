@@ -27,7 +27,8 @@ fi
 
 export CCACHE_BASEDIR="$(cd .. && pwd)" CCACHE_NOHASHDIR=1
 [ -f build-fuzz/build.ninja ] || cmake --preset fuzz >/dev/null
-cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]/#/fuzz_}" >/dev/null
+cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]/#/fuzz_}" >build-fuzz/fuzz-build.log 2>&1 \
+  || { cat build-fuzz/fuzz-build.log; exit 1; }
 
 # Leaks inside the targets are findings; a parser slower than a second on 16 KB
 # of text is reported, one that needs 10 s or 2 GB is a finding.
