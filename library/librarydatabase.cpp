@@ -5,6 +5,7 @@
 #include "core/mirrortext.h"
 #include "library/libraryschema.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -279,11 +280,22 @@ LibraryCreateOutcome LibraryDatabase::create(const QString &path)
         outcome.error = QStringLiteral("无法创建文件夹 %1").arg(QDir::toNativeSeparators(info.absolutePath()));
         return outcome;
     }
+    // The library is made under a name of its own and renamed into place only when
+    // whole: a maker killed half-way must not leave a file that is refused ever after
+    // and never made again. A leftover of a killed maker with the same process id
+    // goes first, with its journals, so that none of them is taken for ours.
+    const QString building
+        = info.absoluteFilePath() + QStringLiteral(".new-%1").arg(QCoreApplication::applicationPid());
+    auto removeBuilding = [&building] {
+        for (const char *suffix : {"", "-journal", "-wal", "-shm"})
+            QFile::remove(building + QLatin1String(suffix));
+    };
+    removeBuilding();
     QString failure;
     {
         ConnectionGuard guard {newConnectionName()};
         QSqlDatabase db = QSqlDatabase::addDatabase(kDriver, guard.name);
-        db.setDatabaseName(path);
+        db.setDatabaseName(building);
         if (!db.open()) {
             failure = db.lastError().text();
         } else {
@@ -297,9 +309,17 @@ LibraryCreateOutcome LibraryDatabase::create(const QString &path)
             }
         }
     }
+    if (failure.isEmpty() && !QFile::rename(building, path)) {
+        removeBuilding();
+        if (QFileInfo::exists(path)) {
+            // Another maker was quicker; its library stands.
+            outcome.status = LibraryCreateOutcome::Status::AlreadyThere;
+            return outcome;
+        }
+        failure = QStringLiteral("无法改名为 %1").arg(QDir::toNativeSeparators(path));
+    }
     if (!failure.isEmpty()) {
-        // Leave no half-made library behind.
-        QFile::remove(path);
+        removeBuilding();
         outcome.error = failure;
         return outcome;
     }

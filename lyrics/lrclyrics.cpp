@@ -205,7 +205,12 @@ LrcLyrics LrcLyrics::fromText(const QString &text)
     lyrics.m_text = text;
     lyrics.m_displayable = QStringView(text).trimmed().size() >= 10;
     // Every place where a "dd:dd.d" key could match; the first occurrence of each wins,
-    // exactly like searching the text for the key.
+    // exactly like searching the text for the key. The "<br>" and the "]" after a key
+    // are found by moving forward only, and keys whose "]" is the same share one line:
+    // a line full of keys is read once, not once per key.
+    std::vector<bool> seen(100000);
+    qsizetype brAt = -2, closeAt = -2, sharedClose = -1;
+    int sharedLine = -1;
     const QChar *d = text.constData();
     for (qsizetype i = 0; i + 7 <= text.size(); ++i) {
         if (!(isDigit(d[i]) && isDigit(d[i + 1]) && d[i + 2] == u':' && isDigit(d[i + 3]) && isDigit(d[i + 4])
@@ -213,34 +218,40 @@ LrcLyrics LrcLyrics::fromText(const QString &text)
             continue;
         const int code = (d[i].unicode() - u'0') * 10000 + (d[i + 1].unicode() - u'0') * 1000
             + (d[i + 3].unicode() - u'0') * 100 + (d[i + 4].unicode() - u'0') * 10 + (d[i + 6].unicode() - u'0');
+        if (seen[size_t(code)])
+            continue;
+        seen[size_t(code)] = true;
+        const qsizetype keyEnd = i + 7;
+        if (brAt != -1 && brAt < keyEnd)
+            brAt = text.indexOf(kBr, keyEnd);
+        if (closeAt != -1 && closeAt < keyEnd)
+            closeAt = text.indexOf(u']', keyEnd);
+        if (brAt >= 0 && closeAt >= 0 && closeAt < brAt && closeAt == sharedClose) {
+            lyrics.m_byKey.emplace_back(code, sharedLine);
+            continue;
+        }
         lyrics.m_byKey.emplace_back(code, static_cast<int>(lyrics.m_lines.size()));
-        lyrics.m_lines.push_back(lyrics.lineAfter(i + 7));
+        lyrics.m_lines.push_back(lyrics.lineFrom(keyEnd, brAt, closeAt));
+        sharedClose = brAt >= 0 && closeAt >= 0 && closeAt < brAt ? closeAt : -1;
+        sharedLine = lyrics.m_byKey.back().second;
     }
-    // Stable, so that among equal codes the first occurrence comes first.
-    std::stable_sort(
+    std::sort(
         lyrics.m_byKey.begin(), lyrics.m_byKey.end(), [](const auto &x, const auto &y) { return x.first < y.first; });
-    auto last = std::unique(
-        lyrics.m_byKey.begin(), lyrics.m_byKey.end(), [](const auto &x, const auto &y) { return x.first == y.first; });
-    lyrics.m_byKey.erase(last, lyrics.m_byKey.end());
     return lyrics;
 }
 
-LrcLyrics::Line LrcLyrics::lineAfter(qsizetype keyEnd) const
+LrcLyrics::Line LrcLyrics::lineFrom(qsizetype keyEnd, qsizetype brAt, qsizetype closeAt) const
 {
     Line line;
-    const QStringView rest = QStringView(m_text).mid(keyEnd);
-    const qsizetype br = rest.indexOf(kBr);
-    if (br < 0)
+    if (brAt < 0)
         return line;
     line.startsLine = true;
     // "0]text[2500]" -> text "text", span 2500
-    const QStringView segment = rest.left(br);
-    const qsizetype close = segment.indexOf(u']');
-    if (close < 0) {
-        line.text = segment.toString();
+    if (closeAt < 0 || closeAt >= brAt) {
+        line.text = m_text.mid(keyEnd, brAt - keyEnd);
         return line;
     }
-    QStringView second = segment.mid(close + 1);
+    QStringView second = QStringView(m_text).mid(closeAt + 1, brAt - closeAt - 1);
     const qsizetype nextClose = second.indexOf(u']');
     if (nextClose >= 0)
         second = second.left(nextClose);
@@ -277,7 +288,10 @@ const LrcLyrics::Line *LrcLyrics::lineAt(QStringView key) const
     const qsizetype at = QStringView(m_text).indexOf(key);
     if (at < 0)
         return nullptr;
-    m_scratch = lineAfter(at + key.size());
+    const qsizetype keyEnd = at + key.size();
+    const qsizetype brAt = m_text.indexOf(kBr, keyEnd);
+    const qsizetype closeAt = brAt < 0 ? -1 : QStringView(m_text).left(brAt).indexOf(u']', keyEnd);
+    m_scratch = lineFrom(keyEnd, brAt, closeAt);
     return &m_scratch;
 }
 

@@ -54,7 +54,9 @@ public:
     const Line *lineAt(QStringView key) const;
 
 private:
-    Line lineAfter(qsizetype keyEnd) const;
+    // The line a key ending at keyEnd starts, given the first "<br>" and the first
+    // "]" at or after keyEnd (-1 for none).
+    Line lineFrom(qsizetype keyEnd, qsizetype brAt, qsizetype closeAt) const;
 
     QString m_text;
     bool m_displayable = false;

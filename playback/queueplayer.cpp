@@ -23,7 +23,7 @@ QueuePlayer::QueuePlayer(PlayQueue *queue, MediaEngine *engine, SongSourceResolv
     , m_library(library)
     , m_random([] {
         // Seeded from the clock at each draw.
-        QRandomGenerator generator(quint32(QDateTime::currentMSecsSinceEpoch()));
+        QRandomGenerator generator {quint32(QDateTime::currentMSecsSinceEpoch())};
         return generator.generateDouble();
     })
 {

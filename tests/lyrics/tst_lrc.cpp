@@ -60,6 +60,22 @@ private Q_SLOTS:
         QVERIFY(NormalizeLrcText(tags).size() <= kMaxLrcEntries * qsizetype(sizeof("[][0]<br>")));
     }
 
+    // A line full of time keys was once indexed by reading the rest of the line again
+    // for every key, with the square of its length (hours for this one); each
+    // character is now read a bounded number of times.
+    void lineOfKeysIsIndexedInOnePass()
+    {
+        const QString keys = u"01:02.3 "_qs.repeated(400000);
+        const LrcLyrics lyrics = NormalizeLrc(u"[00:00.00]"_qs + keys + u"<br>[00:01.00]B"_qs);
+        const LrcLyrics::Line *inText = lyrics.lineAt(u"01:02.3");
+        QVERIFY(inText && inText->startsLine);
+        QCOMPARE(inText->text, QString()); // what follows the key's "]": nothing before "[1000]"
+        const LrcLyrics::Line *first = lyrics.lineAt(u"00:00.0");
+        QVERIFY(first);
+        QCOMPARE(first->text, keys.trimmed());
+        QCOMPARE(first->spanMs, 1000);
+    }
+
     void tagSpan_data()
     {
         QTest::addColumn<QString>("from");
@@ -105,6 +121,8 @@ private Q_SLOTS:
         QTest::newRow("raw text, no span") << u"[00:01.00]A<br>"_qs << u"00:01.0"_qs << true << u"A"_qs << -1;
         QTest::newRow("negative tenths searched in text")
             << u"x0:04.-2]odd[5]<br>"_qs << u"0:04.-2"_qs << true << u"odd"_qs << 5;
+        QTest::newRow("the next line's \"]\" is not this line's")
+            << u"x00:00.0 A<br>00:00.1]B[5]<br>"_qs << u"00:00.1"_qs << true << u"B"_qs << 5;
         QTest::newRow("negative tenths absent") << lyrics << u"0:04.-2"_qs << false << QString() << -1;
     }
     void lineLookup()
