@@ -1,10 +1,10 @@
 // A list page as the server sends it: the hidden-body envelope around a mirrored
 // list payload, parsed for the tree and for a song list.
 
+#include "core/mirrortext.h"
+#include "core/pageformats.h"
 #include "fuzzinput.h"
 #include "online/listpage.h"
-#include "online/mirrortext.h"
-#include "online/pageformats.h"
 
 using namespace kivo;
 

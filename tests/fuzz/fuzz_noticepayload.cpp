@@ -1,7 +1,7 @@
 // The start-up page "dl.asp": the notice payload inside the hidden-body envelope.
 
+#include "core/pageformats.h"
 #include "fuzzinput.h"
-#include "online/pageformats.h"
 
 using namespace kivo;
 

@@ -1,7 +1,7 @@
 // The text of a song row, in the library form and the catalogue form.
 
+#include "core/songrecord.h"
 #include "fuzzinput.h"
-#include "library/songrecord.h"
 
 #include <QStringList>
 
