@@ -12,6 +12,7 @@
 
 #include <QCoro/QCoroNetworkReply>
 
+#include <cerrno>
 #include <iconv.h>
 
 namespace kivo {
@@ -39,7 +40,9 @@ QByteArray charsetOf(const QByteArray &contentType)
 
 // GB18030 (a superset of GBK and GB2312) through the C library's iconv, which
 // glibc always carries; Qt's own converters cover only the Unicode encodings.
-std::optional<QString> fromGb18030(const QByteArray &bytes)
+// Bytes that are not GB18030 become U+FFFD and are counted in *bad; without a
+// counter the first such byte fails the whole decoding.
+std::optional<QString> fromGb18030(const QByteArray &bytes, qsizetype *bad = nullptr)
 {
     iconv_t cd = iconv_open("UTF-8", "GB18030");
     if (cd == iconv_t(-1))
@@ -49,12 +52,25 @@ std::optional<QString> fromGb18030(const QByteArray &bytes)
     size_t inLeft = size_t(bytes.size());
     char *dst = out.data();
     size_t outLeft = size_t(out.size());
-    const size_t rc = iconv(cd, &in, &inLeft, &dst, &outLeft);
+    QString text;
+    while (iconv(cd, &in, &inLeft, &dst, &outLeft) == size_t(-1)) {
+        if (!bad || errno == E2BIG) {
+            iconv_close(cd);
+            return std::nullopt;
+        }
+        ++*bad;
+        text += QString::fromUtf8(out.constData(), out.size() - qsizetype(outLeft)) + QChar::ReplacementCharacter;
+        dst = out.data();
+        outLeft = size_t(out.size());
+        if (errno == EINVAL) // cut off in the middle of a character
+            inLeft = 0;
+        else { // not a character: skip one byte
+            ++in;
+            --inLeft;
+        }
+    }
     iconv_close(cd);
-    if (rc == size_t(-1))
-        return std::nullopt;
-    out.truncate(out.size() - qsizetype(outLeft));
-    return QString::fromUtf8(out);
+    return text + QString::fromUtf8(out.constData(), out.size() - qsizetype(outLeft));
 }
 
 std::optional<QString> strictUtf8(const QByteArray &bytes)
@@ -84,7 +100,14 @@ QString decodeResponseBody(const QByteArray &body, const QByteArray &contentType
         return *text;
     if (auto text = fromGb18030(body))
         return *text;
-    return QString::fromLatin1(body);
+    // Neither decodes cleanly (a damaged byte, a body cut off mid-character): the one
+    // that loses fewer characters keeps the page readable.
+    const QString utf8 = QString::fromUtf8(body);
+    qsizetype badGb = 0;
+    const std::optional<QString> gb = fromGb18030(body, &badGb);
+    if (gb && badGb < utf8.count(QChar::ReplacementCharacter))
+        return *gb;
+    return utf8;
 }
 
 QString requestStateCaption(RequestState state)

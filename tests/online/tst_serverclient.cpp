@@ -53,6 +53,12 @@ private Q_SLOTS:
         QTest::newRow("named gbk") << gb << QByteArray("text/html; charset=\"gbk\"") << u"你好"_qs;
         QTest::newRow("unnamed valid utf-8") << QByteArray("\xe4\xbd\xa0") << QByteArray("text/html") << u"你"_qs;
         QTest::newRow("unnamed gb18030") << gb << QByteArray("text/html") << u"你好"_qs;
+        // One damaged byte or a cut-off body must not turn the whole page into Latin-1.
+        QTest::newRow("damaged gb18030") << QByteArray("\xc4\xe3\xff\xba\xc3") << QByteArray("text/html")
+                                         << u"你\uFFFD好"_qs;
+        QTest::newRow("cut-off gb18030") << QByteArray("\xc4\xe3\xba") << QByteArray() << u"你\uFFFD"_qs;
+        QTest::newRow("damaged utf-8") << QByteArray("\xe4\xbd\xa0\xff\xe5\xa5\xbd") << QByteArray()
+                                       << u"你\uFFFD好"_qs;
         QTest::newRow("named latin1") << QByteArray("caf\xe9") << QByteArray("text/plain;charset=iso-8859-1")
                                       << u"café"_qs;
     }
