@@ -163,6 +163,43 @@ private Q_SLOTS:
         QVERIFY(m_downloads->manager()->queue().isEmpty());
     }
 
+    // "删除记录" and "清空所有" act on the entries their rows stand for, on whichever
+    // page they are given; a page opened earlier then finds nothing left to download.
+    void recordCommands()
+    {
+        QSignalSpy opened(pages(), &ResultPages::tabOpened);
+        pages()->LoadListPage({m_server->pageUrl(u"soft.asp?mlid=2"_qs), 1, 0, u"热门歌曲"_qs, {}});
+        QVERIFY(opened.wait(10000));
+        const int chart = opened.last().at(2).toInt();
+        QTRY_VERIFY_WITH_TIMEOUT(pages()->listModel(chart)->rowCount() >= 3, 10000);
+        for (int row : {0, 1, 2}) {
+            rightClick(chart, row);
+            menus()->songRow.download->trigger();
+        }
+        closeMessages();
+        const SongListModel *chartPage = pages()->listModel(chart);
+        const int first = openDownloadPage();
+        rightClick(first, 1);
+        menus()->downloads.removeRecord->trigger();
+        SongListModel *page = pages()->listModel(first);
+        QCOMPARE(page->rowCount(), 2);
+        QCOMPARE(page->rowAt(1).cells.value(0), chartPage->rowAt(2).cells.value(0));
+        QCOMPARE(m_downloads->manager()->queue().entries().size(), 2);
+        QCOMPARE(m_downloads->manager()->queue().entries().last().task.title, chartPage->rowAt(2).cells.value(0));
+
+        const int second = openDownloadPage();
+        rightClick(second, 0);
+        menus()->downloads.clearAll->trigger();
+        QCOMPARE(pages()->listModel(second)->rowCount(), 0);
+        QVERIFY(m_downloads->manager()->queue().isEmpty());
+
+        rightClick(first, 0);
+        menus()->downloads.start->trigger();
+        QVERIFY(menus()->downloads.start->isEnabled()); // nothing was left to run
+        QCOMPARE(page->rowAt(0).cells.value(1), QString());
+        QCOMPARE(page->rowAt(1).cells.value(1), QString());
+    }
+
     void exitEndsARunningDownload()
     {
         QSignalSpy opened(pages(), &ResultPages::tabOpened);
