@@ -135,10 +135,24 @@ void DownloadOptionsDialog::chooseFolder(const QString &path)
     if (m_drives->findData(drive) < 0)
         drive = QStringLiteral("/");
     showDrive(drive);
-    const QModelIndex index = m_model->index(folder);
-    m_folders->setCurrentIndex(index);
-    m_folders->scrollTo(index);
     setRoot(folder);
+    showChosenFolder();
+}
+
+void DownloadOptionsDialog::showChosenFolder()
+{
+    const QModelIndex index = m_model->index(m_options.root);
+    if (!index.isValid())
+        return;
+    bool shown = index == m_folders->currentIndex();
+    for (QModelIndex above = index.parent(); above.isValid(); above = above.parent()) {
+        shown = shown && m_folders->isExpanded(above);
+        m_folders->expand(above);
+    }
+    if (shown)
+        return; // already in sight: browsing elsewhere is left alone
+    m_folders->setCurrentIndex(index);
+    m_folders->scrollTo(index, QAbstractItemView::PositionAtCenter);
 }
 
 void DownloadOptionsDialog::setRoot(const QString &path)
@@ -148,6 +162,15 @@ void DownloadOptionsDialog::setRoot(const QString &path)
         return;
     m_options.root = path;
     Q_EMIT optionsChanged(m_options);
+}
+
+void DownloadOptionsDialog::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Once laid out, the chosen folder is scrolled into sight.
+    QMetaObject::invokeMethod(
+        m_folders, [this] { m_folders->scrollTo(m_folders->currentIndex(), QAbstractItemView::PositionAtCenter); },
+        Qt::QueuedConnection);
 }
 
 void DownloadOptionsDialog::paintEvent(QPaintEvent *)

@@ -36,11 +36,14 @@ Q_SIGNALS:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void fillDrives();
     void showDrive(const QString &rootPath);
     void setRoot(const QString &path);
+    // Opens the folder list down to the chosen folder and selects it.
+    void showChosenFolder();
 
     DownloadOptions m_options;
     QLabel *m_title;
