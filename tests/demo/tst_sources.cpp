@@ -262,28 +262,6 @@ private Q_SLOTS:
         QCOMPARE(mine.contentLength, 16);
         QVERIFY(m_server->reset());
     }
-
-    // By default the update is the built player; once it went out whole, the start-up
-    // page names the player's own version again, so the updated player stays.
-    void defaultUpdateIsThePlayer()
-    {
-        DemoServer demo({}, false);
-        QVERIFY2(demo.isRunning(), qPrintable(demo.error()));
-        const auto published = [&] {
-            const auto notice = parseNoticePayload(HiddenDataPage::payloadOf(demo.post("/dl.asp").text()));
-            return notice ? notice->publishedVersion.value_or(QString()) : QString();
-        };
-        QVERIFY(demo.setNoticeField(u"version"_qs, u"1.40"_qs));
-        const HttpResult part = demo.request("GET", "/download/code/kivoplay.exe", 5000, "Range: bytes=0-99\r\n");
-        QCOMPARE(part.status, 206);
-        QCOMPARE(published(), u"1.40"_qs);
-        const HttpResult whole = demo.request("GET", "/download/code/kivoplay.exe", 20000);
-        QVERIFY(whole.complete());
-        QFile player(kivo::test::programDir() + u"/kivoplay"_qs);
-        QVERIFY(player.open(QIODevice::ReadOnly));
-        QVERIFY(whole.body == player.readAll());
-        QTRY_COMPARE(published(), QStringLiteral(KIVO_VERSION));
-    }
 };
 
 QTEST_GUILESS_MAIN(DemoSourcesTest)

@@ -1,10 +1,9 @@
 // Queueing songs for download: what each kind of row queues, the queue limit and
-// its messages, and the record commands acting on entries by their number.
+// its messages.
 
 #include "downloads/downloadmanager.h"
 #include "downloads/songdownload.h"
 #include "lyrics/lyricslookup.h"
-#include "online/songlistmodel.h"
 #include "playback/playqueue.h"
 
 #include <QSignalSpy>
@@ -65,23 +64,17 @@ private Q_SLOTS:
         QTest::newRow("music id") << catalogueRow(2) << (catalogue + QStringList {u"歌名+歌手"_qs, u"1005"_qs})
                                   << u"1005 2"_qs;
         QTest::newRow("search id") << catalogueRow(3) << (catalogue + QStringList {u"歌名"_qs}) << u"1005 3"_qs;
-        QTest::newRow("kind 4") << catalogueRow(4) << (catalogue + QStringList {QString()}) << QString();
         QTest::newRow("kind 5") << catalogueRow(5) << QStringList {u"歌名"_qs, {}, {}} << QString();
-        QTest::newRow("music id 0: no notice")
-            << catalogueRow(2, u"0"_qs) << (catalogue + QStringList {u"歌名+歌手"_qs, u"0"_qs}) << QString();
         const QStringList library {u"歌名"_qs, u"/m/a.mp3"_qs, u"搜索"_qs};
         QTest::newRow("playlist, search id first") << libraryRow(0, u"55"_qs, u"66"_qs) << library << u"55 3"_qs;
         QTest::newRow("history, music id")
             << libraryRow(1, u"0"_qs, u"66"_qs) << (library + QStringList {u"66"_qs}) << u"66 2"_qs;
-        QTest::newRow("playlist, no ids") << libraryRow(0, u"0"_qs, u"0"_qs) << library << QString();
         QTest::newRow("now playing, catalogue")
             << nowPlayingRow(0) << QStringList {u"正在放"_qs, u"http://h/n.mp3"_qs, u"n+m"_qs, u"2001"_qs} << QString();
         QTest::newRow("now playing, playlist")
             << nowPlayingRow(1) << QStringList {u"正在放"_qs, u"/m/p.mp3"_qs, QString(), u"1007"_qs} << QString();
         QTest::newRow("now playing, history")
             << nowPlayingRow(2) << QStringList {u"正在放"_qs, QString(), u"h"_qs, u"1008"_qs} << QString();
-        QTest::newRow("now playing, local file")
-            << nowPlayingRow(3) << QStringList {u"正在放"_qs, u"/m/i.mp3"_qs, QString()} << QString();
     }
     void rowsQueue()
     {
@@ -92,7 +85,6 @@ private Q_SLOTS:
         queue.replace(0, {u"a"_qs, u" http://h/n.mp3 "_qs, u"n+m"_qs, 2001, SongKind::MusicId});
         queue.append({u"b"_qs, u"/m/p.mp3"_qs, QString(), 7, SongKind::Playlist});
         queue.append({u"c"_qs, QString(), u"h"_qs, 8, SongKind::History});
-        queue.append({u"d"_qs, u"/m/i.mp3"_qs, QString(), 9, SongKind::ImportedFile});
         FakeLyricsLibrary library;
         const std::optional<SongDownload> d = songDownloadForRow(row, queue, &library);
         QVERIFY(d);
@@ -105,7 +97,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("limit");
         QTest::addColumn<int>("accepted");
         QTest::newRow("30 holds 31") << 30 << 31;
-        QTest::newRow("1 holds 2") << 1 << 2;
         QTest::newRow("0 is no limit") << 0 << 40;
     }
     void queueLimit()
@@ -128,32 +119,6 @@ private Q_SLOTS:
             QVERIFY(messages.at(accepted).first().value<DownloadMessage>().isCritical());
         }
         QCOMPARE(messages.size(), 40);
-    }
-
-    // Entries keep their numbers: removing one (or all) never touches another.
-    void recordsByEntryNumber()
-    {
-        DownloadManager manager({});
-        PlayQueue nowPlaying;
-        for (const QString &title : {u"一"_qs, u"二"_qs, u"三"_qs}) {
-            SongRowRef row = catalogueRow(5);
-            row.title = title;
-            manager.QueueSong(row, nowPlaying);
-        }
-        SongListModel page(SongPageKind::Downloads);
-        page.setRows(LibraryTree::downloadRows(manager.pageItems()));
-        const auto entryOf = [&](int row) { return std::get<DownloadEntryRef>(page.rowAt(row).data).entry; };
-        const int second = entryOf(1);
-        QVERIFY(manager.removeDownloadRecord(entryOf(0)));
-        QCOMPARE(DownloadManager::rowOfEntry(&page, second), 1); // the page still names it
-        QCOMPARE(manager.queue().find(second)->title, u"二"_qs);
-        QVERIFY(manager.removeDownloadRecord(second));
-        QVERIFY(!manager.removeDownloadRecord(second));
-        QCOMPARE(manager.queue().entries().size(), 1);
-        QCOMPARE(manager.queue().entries().first().task.title, u"三"_qs);
-        manager.clearDownloadRecords();
-        QVERIFY(manager.queue().isEmpty());
-        QCOMPARE(manager.queue().highestPlace(), 0);
     }
 };
 
