@@ -141,14 +141,13 @@ QCoro::Task<> DownloadManager::runChain(QPointer<SongListModel> page, int row, q
 {
     QPointer<DownloadManager> self(this);
     int position = row;
-    while (page) {
+    while (page && position >= 0 && position < page->rowCount()) {
+        // Only an item still to come can be refused.
         const DownloadLimits limits = m_services.limits ? m_services.limits() : DownloadLimits {};
         if (limits.daily != 0 && limits.todayCount >= limits.daily) {
             Q_EMIT message({DownloadMessage::Kind::DailyLimitReached, limits.daily});
             break;
         }
-        if (position < 0 || position >= page->rowCount())
-            break;
         const SongListRow &item = page->rowAt(position);
         if (item.cells.value(PercentColumn) == kDone)
             break; // downloaded already
