@@ -124,7 +124,13 @@ void DemoState::resetNotice()
     m_notice.date = QStringLiteral("{today}");
     m_notice.queueLimit = QStringLiteral("30");
     m_notice.dailyLimit = QStringLiteral("200");
-    m_notice.version = QStringLiteral("1.31");
+    m_notice.version = QStringLiteral(KIVO_VERSION);
+}
+
+void DemoState::updateServedWhole()
+{
+    std::lock_guard lock(m_mutex);
+    m_notice.version = QStringLiteral(KIVO_VERSION);
 }
 
 void DemoState::setUpdateFile(const QString &path)

@@ -52,6 +52,10 @@ public:
     NoticeFields notice() const;
     void resetNotice();
 
+    // The whole update file went out: the start-up page announces the player's own
+    // version again, so the updated player does not update once more.
+    void updateServedWhole();
+
     void setUpdateFile(const QString &path);
     QString updateFile() const;
     // Bytes per second for the update file; 0: as fast as the connection goes.

@@ -107,7 +107,7 @@ void hangUntilClientLeaves(const httplib::Request &req, const std::atomic<bool> 
 }
 
 void serveBytes(size_t size, const std::string &contentType, ByteReader read, int bytesPerSecond,
-    httplib::Response &res, const std::atomic<bool> &stopping, bool announceLength)
+    httplib::Response &res, const std::atomic<bool> &stopping, bool announceLength, std::function<void(bool)> sent)
 {
     // Small steps when dripping, so the rate holds.
     const size_t step = bytesPerSecond > 0 ? std::max<size_t>(1, size_t(bytesPerSecond) / 10) : size_t(64 * 1024);
@@ -121,17 +121,20 @@ void serveBytes(size_t size, const std::string &contentType, ByteReader read, in
         return bytesPerSecond <= 0 || pause(100ms, stopping);
     };
     if (!announceLength) {
-        res.set_content_provider(contentType, [size, send](size_t offset, httplib::DataSink &sink) {
-            if (offset >= size) {
-                sink.done();
-                return true;
-            }
-            return send(offset, size - offset, sink);
-        });
+        res.set_content_provider(
+            contentType,
+            [size, send](size_t offset, httplib::DataSink &sink) {
+                if (offset >= size) {
+                    sink.done();
+                    return true;
+                }
+                return send(offset, size - offset, sink);
+            },
+            sent);
         return;
     }
     res.set_header("Accept-Ranges", "bytes");
-    res.set_content_provider(size, contentType, send);
+    res.set_content_provider(size, contentType, send, sent);
 }
 
 void applyBodyFault(FaultKind kind, const std::string &body, const std::string &contentType,

@@ -28,9 +28,11 @@ void applyBodyFault(FaultKind kind, const std::string &body, const std::string &
 
 // Serves bytes [0, size) read by `read`, at most bytesPerSecond when that is
 // above 0. With announceLength: Content-Length and Range support; without: no
-// length, the end of the body is the end of the connection.
+// length, the end of the body is the end of the connection. `sent`, when given,
+// learns at the end whether the whole answer went out.
 using ByteReader = std::function<bool(size_t offset, size_t length, std::string &out)>;
 void serveBytes(size_t size, const std::string &contentType, ByteReader read, int bytesPerSecond,
-    httplib::Response &res, const std::atomic<bool> &stopping, bool announceLength = true);
+    httplib::Response &res, const std::atomic<bool> &stopping, bool announceLength = true,
+    std::function<void(bool success)> sent = {});
 
 } // namespace kivo::demo

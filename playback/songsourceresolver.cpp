@@ -6,25 +6,11 @@
 #include "playback/playbacklibrary.h"
 #include "playback/playbackserver.h"
 #include "playback/playqueue.h"
+#include "playback/songsearch.h"
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace kivo {
-
-namespace {
-
-// The next candidate from item `from` on that is a network address; the items from
-// 1 to u - 1 are candidates, item 0 and item u never are. Returns u when none is left.
-int nextPlayableCandidate(const QStringList &items, int from)
-{
-    const int u = int(items.size()) - 1;
-    int i = from;
-    while (i < u && classify(items.at(i).trimmed()) != AddressKind::Network)
-        ++i;
-    return i;
-}
-
-} // namespace
 
 SongSourceResolver::SongSourceResolver(
     PlayQueue *queue, PlaybackServer *server, PlaybackLibrary *library, QObject *parent)
@@ -54,10 +40,8 @@ QCoro::Task<QString> SongSourceResolver::ResolveEntryAddress(int index, std::fun
             co_return QString();
         const quint64 generation = m_queue->generation();
         Q_EMIT busyShown(QString());
-        const QString url = m_server->pageUrl(u"baiduurl.asp?word="_s + m_server->encodeQueryValue(e.url2) + u"&time="_s
-            + m_server->encodeQueryValue(m_clock().toString(u"H:mm:ss"_s)) + u"&word1="_s
-            + m_server->encodeQueryValue(e.title));
-        const QString payload = co_await m_server->fetchHiddenPayload(url);
+        const QString payload
+            = co_await m_server->fetchHiddenPayload(songSearchUrl(*m_server, e.url2, e.title, m_clock()));
         Q_EMIT busyHidden();
         // The queue may have been refilled or this start overtaken while we waited.
         if (!stillCurrent() || generation != m_queue->generation() || !m_queue->contains(index))
@@ -118,14 +102,12 @@ void SongSourceResolver::ReportPlayedAddress(int index, const QString &address)
 
 void SongSourceResolver::notifySongQueued(qint64 id, int lx)
 {
-    sendAndForget(m_server->pageUrl(u"kxrjgq.asp?id="_s + QString::number(id) + u"&lx="_s + QString::number(lx)));
+    kivo::notifySongQueued(m_server, id, lx);
 }
 
 void SongSourceResolver::sendAndForget(const QString &url)
 {
-    // The task runs on by itself when dropped; its reply is not used.
-    [](PlaybackServer *server, QString u) -> QCoro::Task<void> { co_await server->fetchPage(std::move(u)); }(
-                                              m_server, url);
+    sendWithoutWaiting(m_server, url);
 }
 
 } // namespace kivo

@@ -114,4 +114,9 @@ std::optional<LyricsLibrary::HistorySong> LibraryAccess::historySong(int history
     return HistorySong {row->musicId, row->listId};
 }
 
+std::optional<int> LibraryAccess::countDownload(const QDateTime &serverDate)
+{
+    return m_db.countDownload(serverDate);
+}
+
 } // namespace kivo

@@ -4,6 +4,7 @@
 #include "shell/installsettings.h"
 #include "shell/libraryaccess.h"
 #include "shell/programstate.h"
+#include "shell/ui/downloadcommands.h"
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/playbackviews.h"
 
@@ -63,6 +64,7 @@ int main(int argc, char *argv[])
     MainWindow window(context);
     // Playback, lyrics, knobs and the mini player; the engine loads after the first window.
     PlaybackViews playback(&window);
+    DownloadCommands downloads(&window, &playback); // the download list, its page and its menu
     window.show();
     return app.exec();
 }

@@ -22,7 +22,7 @@ QByteArray HttpResult::header(const QByteArray &name) const
     return {};
 }
 
-DemoServer::DemoServer(const QString &mediaDir)
+DemoServer::DemoServer(const QString &mediaDir, bool standInUpdate)
 {
     const QString program = toolsDir() + QStringLiteral("/kivodemo");
     m_process = std::make_unique<QProcess>();
@@ -30,9 +30,11 @@ DemoServer::DemoServer(const QString &mediaDir)
     // A test that crashes must not leave its server behind holding the test's
     // output open: the server ends with the process that started it.
     m_process->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
-    m_process->start(program,
-        {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--media"),
-            mediaDir.isEmpty() ? demoMediaDir() : mediaDir});
+    QStringList args {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--media"),
+        mediaDir.isEmpty() ? demoMediaDir() : mediaDir};
+    if (standInUpdate)
+        args << QStringLiteral("--standin-update");
+    m_process->start(program, args);
     if (!m_process->waitForStarted(5000)) {
         m_error = QStringLiteral("cannot start ") + program;
         return;

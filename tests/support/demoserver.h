@@ -31,7 +31,9 @@ struct HttpResult
 class DemoServer
 {
 public:
-    explicit DemoServer(const QString &mediaDir = QString());
+    // standInUpdate: the update file is the small stand-in program; otherwise the
+    // server's default, a copy of the built player.
+    explicit DemoServer(const QString &mediaDir = QString(), bool standInUpdate = true);
     ~DemoServer();
     DemoServer(const DemoServer &) = delete;
     DemoServer &operator=(const DemoServer &) = delete;

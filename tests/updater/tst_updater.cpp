@@ -3,6 +3,7 @@
 // texts and checks it is made of.
 
 #include "support/demoserver.h"
+#include "support/programfolder.h"
 #include "updatefolder.h"
 #include "updater/elfcheck.h"
 #include "updater/progresstext.h"
@@ -149,6 +150,38 @@ private Q_SLOTS:
             running.kill();
             running.waitForFinished();
         }
+    }
+
+    // Against the demo's default update (the built player): the update succeeds, the
+    // new player starts, and as the server names its own version again it stays.
+    void updatesToThePlayerThatStays()
+    {
+        DemoServer demo({}, false);
+        QVERIFY2(demo.isRunning(), qPrintable(demo.error()));
+        QVERIFY(demo.setNoticeField(u"version"_qs, u"1.40"_qs));
+        kivo::test::ProgramFolder folder(demo.baseUrl());
+        QVERIFY(folder.isValid());
+        QFile::remove(folder.path() + u"/kivoplay"_qs);
+        QVERIFY(QFile::copy(u"/bin/true"_qs, folder.path() + u"/kivoplay"_qs)); // the old player
+        {
+            UpdateRun run(folder.path());
+            QTRY_COMPARE_WITH_TIMEOUT(run.messages.size(), 1, 10000);
+            QCOMPARE(run.shownMessage(), u"更新成功！返回退出。"_qs);
+        }
+        QVERIFY(UpdateFolder::bytesOf(folder.path() + u"/kivoplay"_qs)
+            == UpdateFolder::bytesOf(kivo::test::programDir() + u"/kivoplay"_qs));
+
+        folder.addFakeUpdater();
+        demo.clearLog();
+        QProcess player;
+        folder.startPlayer(player);
+        QVERIFY(player.waitForStarted(5000));
+        QTRY_VERIFY_WITH_TIMEOUT(demo.requestLog().contains(u"POST /dl.asp"_qs), 10000);
+        QTest::qWait(1500);
+        QCOMPARE(player.state(), QProcess::Running);
+        QVERIFY(!folder.updaterWasStarted());
+        player.kill();
+        player.waitForFinished(5000);
     }
 
     void stopAndRestartFromByteZero()
