@@ -172,6 +172,7 @@ QVariant KeyedTreeModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
+    case Qt::ToolTipRole: // the whole caption, where the narrow tree cuts it
         return n->caption;
     case Qt::DecorationRole:
         return m_icons ? m_icons(n->image) : QVariant();

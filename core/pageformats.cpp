@@ -4,6 +4,14 @@
 
 namespace kivo {
 
+QString asTagField(const QString &freeText)
+{
+    if (!freeText.contains(u'|'))
+        return freeText;
+    QString text = freeText;
+    return text.replace(u'|', QChar(0xFF5C));
+}
+
 QStringList splitFields(const QString &text, const QString &sep)
 {
     if (text.isEmpty())

@@ -17,6 +17,12 @@ inline const QString kLineBreak = QStringLiteral("<br>");
 inline const QString kHiddenBodyMarker = QStringLiteral("<body style=\"display:none;\">");
 inline const QString kBodyEnd = QStringLiteral("</body>");
 
+// Free text (a title, search words) made fit to stand as one field of a "|||" text:
+// each "|" in it becomes its full-width look-alike "｜", so a title can never add
+// fields or change what the others mean (nor join a separator next to it). Used
+// wherever such a text is built.
+QString asTagField(const QString &freeText);
+
 // Splits text into fields. An empty text has no fields at all (not one empty
 // field), so a reader that needs at least N fields finds none in it.
 QStringList splitFields(const QString &text, const QString &sep);

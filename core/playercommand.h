@@ -27,6 +27,7 @@ enum class PlayerCommand {
     Exit,
     Settings,
     ShowVideo,
+    ShowPlayer, // the tray icon's left click and MPRIS "Raise": the player's window comes back
 };
 
 } // namespace kivo

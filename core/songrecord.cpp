@@ -7,10 +7,10 @@ namespace kivo {
 QString SongRecord::toText() const
 {
     if (isCatalogue())
-        return id + u"||| "_qs + url + kTagSep + url1 + kTagSep + url2 + kTagSep + QString::number(kind);
+        return id + u"||| "_qs + url + kTagSep + url1 + kTagSep + asTagField(url2) + kTagSep + QString::number(kind);
     // A missing locator travels as one blank so the field count stays fixed.
-    QString t = id + kTagSep + (locator.isEmpty() ? u" "_qs : locator) + u" |||"_qs + title + u" |||"_qs + url2
-        + kTagSep + QString::number(kind) + kTagSep + baiduId + kTagSep + musicId + u"|||0"_qs;
+    QString t = id + kTagSep + (locator.isEmpty() ? u" "_qs : locator) + u" |||"_qs + asTagField(title) + u" |||"_qs
+        + asTagField(url2) + kTagSep + QString::number(kind) + kTagSep + baiduId + kTagSep + musicId + u"|||0"_qs;
     if (listId)
         t += kTagSep + *listId;
     return t;

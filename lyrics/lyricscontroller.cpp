@@ -84,6 +84,18 @@ void LyricsController::setReadout(const QString &text)
     Q_EMIT screenChanged();
 }
 
+void LyricsController::resetPosition()
+{
+    ResetPositionReadouts(m_screen);
+    Q_EMIT screenChanged();
+}
+
+void LyricsController::showPosition(double positionSeconds)
+{
+    ShowPlayingPosition(m_screen, positionSeconds, clock().durationSeconds, true);
+    Q_EMIT screenChanged();
+}
+
 void LyricsController::flipReadoutMode()
 {
     m_screen.remainingTimeMode = !m_screen.remainingTimeMode;

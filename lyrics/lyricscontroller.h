@@ -14,11 +14,11 @@ namespace kivo {
 // (`currentLyrics`), what both lyric lines and position readouts show, the shared
 // lyric offset and readout mode, and the 10 ms timer that moves them.
 //
-// The lyric steps of starting a queue entry, in order (the entry keeps what they find):
+// The lyric steps of starting a queue entry (the entry keeps what they find):
 //   ticket = clearCurrentLyrics();
-//   raw = co_await ResolveEntryLyrics(...);
-//   if (!isCurrentTicket(ticket)) stop: another entry has started meanwhile;
-//   store raw in the entry; setCurrentLyrics(raw, ticket);
+//   raw = co_await ResolveEntryLyrics(...), while the start goes on without waiting:
+//     if (isCurrentTicket(ticket) and no lyric file was shown) store raw in the entry;
+//     setCurrentLyrics(raw, ticket);
 //   address = ...;
 //   if (auto local = LoadLocalLyrics(address, enabled)) { store *local in the entry; setCurrentLyrics(*local, ticket);
 //   } resetLyricDisplay();
@@ -61,6 +61,11 @@ public:
     void resetAfterStop();
     // An empty readout while an address loads.
     void setReadout(const QString &text);
+    // A new load starts: readouts "00:00", knobs at their start.
+    void resetPosition();
+    // The user dropped a position knob: knobs and readouts show that place at once,
+    // also while paused (when the tick does not move them).
+    void showPosition(double positionSeconds);
 
     // Shared by both windows: the time readouts' mode and the lyric offset.
     bool remainingTimeMode() const { return m_screen.remainingTimeMode; }

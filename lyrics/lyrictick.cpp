@@ -168,7 +168,6 @@ void LyricTick(const PlaybackClock &clock, const LrcLyrics &lyrics, const LyricG
     if (!clock.playing)
         return;
     const long long duration = roundedSeconds(clock.durationSeconds);
-    const long long position = roundedSeconds(clock.positionSeconds);
 
     if (!lyrics.isEmpty() && lyrics.isDisplayable()) {
         const int offset = static_cast<int>(std::lrint(
@@ -221,24 +220,42 @@ void LyricTick(const PlaybackClock &clock, const LrcLyrics &lyrics, const LyricG
         }
     }
 
-    if (duration > 0) {
-        const int mainLeft = static_cast<int>(
-            std::lrint(kMainPositionKnobStart + double(kMainPositionKnobSpan) * position / duration));
-        if (mainLeft != screen.mainKnobLeft)
-            screen.mainKnobLeft = mainLeft;
-        const int miniLeft = static_cast<int>(
-            std::lrint(kMiniPositionKnobStart + double(kMiniPositionKnobSpan) * position / duration));
-        if (miniLeft != screen.miniKnobLeft)
-            screen.miniKnobLeft = miniLeft;
-        // The caption text is rebuilt only when the second shown changes.
-        const long long shown
-            = screen.remainingTimeMode ? duration - position : positionTenths(clock.positionSeconds) / 10;
-        const int stamp = int(shown % 100000) * 2 + (screen.remainingTimeMode ? 1 : 0);
-        if (stamp != screen.readoutSeconds || screen.readout.isEmpty()) {
-            screen.readoutSeconds = stamp;
-            screen.readout = positionReadout(clock.positionSeconds, clock.durationSeconds, screen.remainingTimeMode);
-        }
+    ShowPlayingPosition(screen, clock.positionSeconds, clock.durationSeconds);
+}
+
+void ShowPlayingPosition(LyricScreen &screen, double positionSeconds, double durationSeconds, bool exactKnobs)
+{
+    const long long duration = roundedSeconds(durationSeconds);
+    const long long position = roundedSeconds(positionSeconds);
+    if (duration <= 0)
+        return;
+    // The tick places the knobs by whole seconds; a dropped knob stays where it was let go.
+    const double share = std::clamp(positionSeconds / durationSeconds, 0.0, 1.0);
+    const int mainLeft = static_cast<int>(
+        std::lrint(exactKnobs ? kMainPositionKnobStart + kMainPositionKnobSpan * share
+                              : kMainPositionKnobStart + double(kMainPositionKnobSpan) * position / duration));
+    if (mainLeft != screen.mainKnobLeft)
+        screen.mainKnobLeft = mainLeft;
+    const int miniLeft = static_cast<int>(
+        std::lrint(exactKnobs ? kMiniPositionKnobStart + kMiniPositionKnobSpan * share
+                              : kMiniPositionKnobStart + double(kMiniPositionKnobSpan) * position / duration));
+    if (miniLeft != screen.miniKnobLeft)
+        screen.miniKnobLeft = miniLeft;
+    // The caption text is rebuilt only when the second shown changes.
+    const long long shown = screen.remainingTimeMode ? duration - position : positionTenths(positionSeconds) / 10;
+    const int stamp = int(shown % 100000) * 2 + (screen.remainingTimeMode ? 1 : 0);
+    if (stamp != screen.readoutSeconds || screen.readout.isEmpty()) {
+        screen.readoutSeconds = stamp;
+        screen.readout = positionReadout(positionSeconds, durationSeconds, screen.remainingTimeMode);
     }
+}
+
+void ResetPositionReadouts(LyricScreen &screen)
+{
+    screen.readout = QStringLiteral("00:00");
+    screen.readoutSeconds = -1;
+    screen.mainKnobLeft = kMainPositionKnobStart;
+    screen.miniKnobLeft = kMiniPositionKnobStart;
 }
 
 void ResetLyricDisplay(LyricScreen &screen)
@@ -270,10 +287,7 @@ void ResetLyricLineAfterStop(LyricScreen &screen, const LyricGeometry &geometry)
         labels->overlayLeft = 10;
     }
     ShowLyricCaption(screen, kWelcomeLine, geometry, true);
-    screen.readout = QStringLiteral("00:00");
-    screen.readoutSeconds = -1;
-    screen.mainKnobLeft = kMainPositionKnobStart;
-    screen.miniKnobLeft = kMiniPositionKnobStart;
+    ResetPositionReadouts(screen);
 }
 
 } // namespace kivo

@@ -96,6 +96,13 @@ QString positionReadout(double positionSeconds, double durationSeconds, bool rem
 // the shown line changes; otherwise it only does arithmetic.
 void LyricTick(const PlaybackClock &clock, const LrcLyrics &lyrics, const LyricGeometry &geometry, LyricScreen &screen);
 
+// The position knobs and the readout for a position of the song: the tick's own
+// arithmetic by whole seconds, or with exactKnobs the knobs at the very place (where
+// a drag while paused leaves them).
+void ShowPlayingPosition(LyricScreen &screen, double positionSeconds, double durationSeconds, bool exactKnobs = false);
+// Readouts "00:00" and the position knobs at their start.
+void ResetPositionReadouts(LyricScreen &screen);
+
 // Before a new song plays: overlays emptied, base labels at 0, overlays at 10.
 void ResetLyricDisplay(LyricScreen &screen);
 // A status or welcome text on both lines (highlight emptied), in black when asked.

@@ -60,6 +60,17 @@ bool isPaging(const KeyedTreeModel::Node *n)
 {
     return n && (n->kind == TreeNodeKind::PreviousPage || n->kind == TreeNodeKind::NextPage);
 }
+
+// What a node stands for. The two library roots carry no tag of their own: their
+// levels come from fixed pages, also when a paging node below them turns the page.
+std::optional<CatalogueTag> tagOf(const KeyedTreeModel::Node *n)
+{
+    if (n->key == u"b0"_qs)
+        return CatalogueTag {0, QString(), u"urlkxrj_0.asp?id=1"_qs};
+    if (n->key == u"g0"_qs)
+        return CatalogueTag {0, QString(), u"urlkxrj_0.asp?id=1&classid=1"_qs};
+    return n->tag;
+}
 } // namespace
 
 CatalogueTree::CatalogueTree(KeyedTreeModel *model, ResultPages *pages, QObject *parent)
@@ -110,18 +121,14 @@ CatalogueAction CatalogueTree::decide(const QString &key) const
 
     // Library and chart nodes.
     const KeyedTreeModel::Node *target = node;
-    std::optional<CatalogueTag> tag = node->tag;
+    std::optional<CatalogueTag> tag = tagOf(node);
     QString suffix;
     bool clear = false;
-    if (key == u"g0"_qs) {
-        tag = CatalogueTag {0, QString(), u"urlkxrj_0.asp?id=1&classid=1"_qs};
-    } else if (key == u"b0"_qs) {
-        tag = CatalogueTag {0, QString(), u"urlkxrj_0.asp?id=1"_qs};
-    } else if (isPaging(node)) {
+    if (isPaging(node)) {
         target = node->parent;
         if (!target || target->key.isEmpty())
             return {};
-        tag = target->tag;
+        tag = tagOf(target);
         suffix = u"&page="_qs + QString::number(node->pageNumber);
         clear = true;
     }
@@ -168,7 +175,13 @@ QCoro::Task<bool> CatalogueTree::openNode(QString key)
         QPointer<KeyedTreeModel> model(m_model);
         const QString targetKey = action.targetKey;
         ListPageRequest request {action.url, 1, 0, action.title,
-            [model, targetKey, serial] { return model && model->nodeIfSame(targetKey, serial); }};
+            [model, targetKey, serial] { return model && model->nodeIfSame(targetKey, serial); }, targetKey,
+            [model, targetKey](const QList<TreeNodeSpec> &nodes) {
+                // The categories listed with the songs become the node's children.
+                for (const TreeNodeSpec &spec : nodes)
+                    if (model)
+                        model->addNode(targetKey, spec);
+            }};
         QPointer<CatalogueTree> self(this);
         Q_EMIT busyChanged(true);
         const bool loaded = co_await m_pages->LoadListPage(std::move(request));

@@ -78,8 +78,9 @@ ListPageContent parseListPage(const QString &payload, ListPageMode mode, const Q
             break;
         }
         case ListRecordKind::Category: {
-            // A category without an id could not be told apart from its siblings.
-            if (mode != ListPageMode::Tree || fieldAt(f, 4).isEmpty())
+            // A category without an id could not be told apart from its siblings. A
+            // list page keeps its categories only for the node it was opened from.
+            if ((mode != ListPageMode::Tree && parentKey.isEmpty()) || fieldAt(f, 4).isEmpty())
                 break;
             TreeNodeSpec node;
             node.key = parentKey + u"-"_qs + fieldAt(f, 4);

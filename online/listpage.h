@@ -30,8 +30,9 @@ struct ListPageContent
 enum class ListPageMode { Tree, List };
 
 // Parses an unmirrored list payload. In tree mode categories and paging records become
-// nodes under parentKey (songs are not listed); in list mode songs become rows and
-// categories and tree paging records are ignored.
+// nodes under parentKey (songs are not listed); in list mode songs become rows, tree
+// paging records are ignored and categories become nodes under parentKey when one is
+// given (a page opened from a catalogue node), else they are ignored too.
 ListPageContent parseListPage(const QString &payload, ListPageMode mode, const QString &parentKey = {});
 
 // The image of a node loaded below a parent with this key: the deeper, the later.

@@ -43,38 +43,49 @@ QCoro::Task<bool> ResultPages::LoadListPage(ListPageRequest request)
 {
     if (!m_fetcher)
         co_return false;
-    // Refilling a tab: remember which tab it was, since its number may be reused.
-    quint64 serial = 0;
-    if (request.tab != 0) {
-        const ResultTabInfo *t = m_strip.tab(request.tab);
-        if (!t || t->kind != TabKind::List)
-            co_return false;
-        serial = t->serial;
-    }
+    // Refilling a tab: remember which tab it was, since its number may be reused. A
+    // new tab opens now, so tabs stand in the order they were asked for.
+    int tabNumber = request.tab;
+    const bool newTab = tabNumber == 0;
+    const std::optional<int> frontBefore = m_strip.frontTab();
+    const StatusLine statusBefore = m_strip.status();
+    if (newTab)
+        tabNumber = OpenResultTab(TabKind::List, request.title).tab;
+    const ResultTabInfo *t = m_strip.tab(tabNumber);
+    if (!t || t->kind != TabKind::List)
+        co_return false;
+    const quint64 serial = t->serial;
     const quint64 load = m_nextLoad++;
-    if (serial)
-        m_latestLoad.insert(serial, load);
+    m_latestLoad.insert(serial, load);
 
     QPointer<ResultPages> self(this);
     const QString payload = co_await m_fetcher->fetchHiddenPayload(listPageUrl(request.url, request.page));
     if (!self)
         co_return false;
-    if (payload.trimmed().isEmpty())
+    ResultTabInfo *info = m_strip.tabIfSame(tabNumber, serial);
+    if (!info || m_latestLoad.value(serial) != load)
+        co_return false; // closed meanwhile, or a newer page was asked for
+    if (payload.trimmed().isEmpty() || (request.stillWanted && !request.stillWanted())) {
+        // Nothing to show: the tab opened for it goes again and what was in front
+        // before comes back as it was.
+        if (newTab) {
+            const bool wasFront = m_strip.frontTab() == tabNumber;
+            const StatusLine status = m_strip.status();
+            CloseResultTab(tabNumber);
+            if (!wasFront) {
+                m_strip.setStatus(status);
+            } else if (frontBefore && m_strip.tab(*frontBefore)) {
+                m_strip.activate(*frontBefore);
+                m_strip.setStatus(statusBefore);
+            }
+            Q_EMIT stripChanged();
+        }
         co_return false;
-    if (request.stillWanted && !request.stillWanted())
-        co_return false;
-
-    ListPageContent content = parseListPage(payload, ListPageMode::List);
-    int tabNumber = request.tab;
-    ResultTabInfo *info = nullptr;
-    if (serial) {
-        info = m_strip.tabIfSame(request.tab, serial);
-        if (!info || m_latestLoad.value(serial) != load)
-            co_return false; // closed meanwhile, or a newer page was asked for
-    } else {
-        tabNumber = OpenResultTab(TabKind::List, request.title).tab;
-        info = m_strip.tab(tabNumber);
     }
+
+    ListPageContent content = parseListPage(payload, ListPageMode::List, request.parentKey);
+    if (request.addCategories && !content.nodes.isEmpty())
+        request.addCategories(content.nodes);
     info->listUrl = request.url;
     info->paging = content.summary;
     SongListModel *model = listModel(info->view);
@@ -90,7 +101,9 @@ QCoro::Task<bool> ResultPages::LoadListPage(ListPageRequest request)
     }
     if (model)
         model->setRows(std::move(rows));
-    if (content.summary)
+    // The summary names this tab while it is in front; a tab that opened behind
+    // another keeps its totals for when it comes forward.
+    if (content.summary && (m_strip.frontTab() == tabNumber || !m_strip.frontTab()))
         m_strip.setStatus({content.summary->summaryText(), tabNumber});
     Q_EMIT stripChanged();
     co_return true;
@@ -99,7 +112,9 @@ QCoro::Task<bool> ResultPages::LoadListPage(ListPageRequest request)
 QCoro::Task<bool> ResultPages::TurnListPage(PageTurn turn)
 {
     const std::optional<int> tabNumber = m_strip.status().tab;
-    if (!tabNumber || *tabNumber == 0)
+    // Only the list in front turns: a page in front that is not the list the status
+    // line names (a library page, a web page) leaves that list alone.
+    if (!tabNumber || *tabNumber == 0 || m_strip.frontTab() != tabNumber)
         co_return false;
     const ResultTabInfo *info = m_strip.tab(*tabNumber);
     if (!info || info->kind != TabKind::List)
@@ -120,6 +135,13 @@ void ResultPages::ActivateResultTab(int tab)
 {
     if (m_strip.activate(tab))
         Q_EMIT stripChanged();
+}
+
+void ResultPages::coverWithVideo(const QString &caption)
+{
+    m_strip.deactivate();
+    m_strip.setStatus({caption, std::nullopt});
+    Q_EMIT stripChanged();
 }
 
 void ResultPages::ScrollTabStrip(TabStrip::Direction direction)

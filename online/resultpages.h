@@ -24,6 +24,10 @@ struct ListPageRequest
     QString title;
     // Asked when the payload arrives: false drops it (the node it was for is gone).
     std::function<bool()> stillWanted;
+    // A page opened from a catalogue node: its category records become that node's
+    // children (parentKey names the node; empty for every other page).
+    QString parentKey;
+    std::function<void(const QList<TreeNodeSpec> &)> addCategories;
 };
 
 // The result area without its widgets: the tab strip, one song-list model per list
@@ -43,11 +47,16 @@ public:
     TabStrip::Opened OpenResultTab(TabKind kind, const QString &title);
     // Opens a web tab at url; a blank url opens nothing. Returns the tab number or 0.
     int OpenWebTab(const QString &url, const QString &title);
-    // Loads one page of a server list into a list tab. True when rows were put in place.
+    // Loads one page of a server list into a list tab. A new tab opens at once, in the
+    // order of the requests, and is filled when its page arrives; a page that brings
+    // nothing closes it again. True when rows were put in place.
     QCoro::Task<bool> LoadListPage(ListPageRequest request);
-    // The page buttons, on the tab the status line names.
+    // The page buttons, on the tab the status line names while it is the one in front.
     QCoro::Task<bool> TurnListPage(PageTurn turn);
     void ActivateResultTab(int tab);
+    // The playing video covers the result area: the front tab's content is hidden, its
+    // header no longer marked, and the status line shows `caption`.
+    void coverWithVideo(const QString &caption);
     void ScrollTabStrip(TabStrip::Direction direction);
     // False when the tab stays open (unknown, or the download page while downloading).
     bool CloseResultTab(int tab);

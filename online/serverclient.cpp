@@ -149,10 +149,12 @@ QCoro::Task<QString> ServerClient::fetchPage(QString url)
     QNetworkRequest request(target);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/x-www-form-urlencoded"));
+    Q_EMIT stateChanged(RequestState::Resolving); // the host name is looked up first
     QPointer<QNetworkReply> reply = m_network->post(request, QByteArray());
     m_pending.append(reply);
-    Q_EMIT stateChanged(RequestState::Connecting);
     QPointer<ServerClient> self(this);
+    connect(reply, &QNetworkReply::socketStartedConnecting, this,
+        [this] { Q_EMIT stateChanged(RequestState::Connecting); });
     connect(reply, &QNetworkReply::metaDataChanged, this, [this] { Q_EMIT stateChanged(RequestState::Connected); });
     // The time-out runs from the start of the request; a server that drips or
     // never answers yields what arrived so far, normally nothing.

@@ -118,6 +118,18 @@ bool TabStrip::activate(int number)
     return true;
 }
 
+bool TabStrip::deactivate()
+{
+    bool changed = false;
+    for (ResultTabInfo &t : m_tabs) {
+        if (t.state == HeaderState::Selected) {
+            t.state = HeaderState::Normal;
+            changed = true;
+        }
+    }
+    return changed;
+}
+
 void TabStrip::hover(int number)
 {
     for (ResultTabInfo &t : m_tabs) {

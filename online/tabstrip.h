@@ -73,6 +73,8 @@ public:
 
     // Brings a tab to the front; false when it already was (or does not exist).
     bool activate(int tab);
+    // No tab in front any more (the video covers the result area); false when none was.
+    bool deactivate();
     enum class Direction { Back, Forward };
     // True when the strip changed.
     bool scroll(Direction direction);

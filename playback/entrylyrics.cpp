@@ -31,8 +31,9 @@ QCoro::Task<std::optional<QString>> EntryLyrics::ResolveEntryLyrics(
     const quint64 ticket = m_ticket;
     const QString raw
         = co_await kivo::ResolveEntryLyrics(m_server, m_library, entry.id, entry.kind, entry.lyrics, lyricsEnabled());
-    // Another entry started meanwhile: these lyrics belong to nobody on screen.
-    if (!stillCurrent() || !m_lyrics->isCurrentTicket(ticket))
+    // Another entry started meanwhile: these lyrics belong to nobody on screen. The song
+    // does not wait for them, so a file beside it may have been shown first: it stays.
+    if (!stillCurrent() || !m_lyrics->isCurrentTicket(ticket) || m_localTicket == ticket)
         co_return std::nullopt;
     m_lyrics->setCurrentLyrics(raw, ticket);
     co_return raw;
@@ -41,8 +42,8 @@ QCoro::Task<std::optional<QString>> EntryLyrics::ResolveEntryLyrics(
 std::optional<QString> EntryLyrics::LoadLocalLyrics(const QString &address)
 {
     const std::optional<QString> local = kivo::LoadLocalLyrics(address, lyricsEnabled());
-    if (local)
-        m_lyrics->setCurrentLyrics(*local, m_ticket);
+    if (local && m_lyrics->setCurrentLyrics(*local, m_ticket))
+        m_localTicket = m_ticket;
     return local;
 }
 

@@ -32,6 +32,7 @@ private:
     LyricsLibrary *m_library;
     std::function<bool()> m_enabled;
     quint64 m_ticket = 0; // of the entry that started last
+    quint64 m_localTicket = 0; // of the last entry shown with the lyric file beside it
 };
 
 } // namespace kivo

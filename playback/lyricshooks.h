@@ -20,9 +20,10 @@ public:
 
     // Empties the lyrics shown for the song now playing.
     virtual void clearCurrentLyrics() { }
-    // Finds the entry's lyrics (its cached ones, or the server's) and shows them.
-    // stillCurrent() turns false when a newer start overtook this one: then nothing is
-    // shown and nothing returned.
+    // Finds the entry's lyrics (its cached ones, or the server's) and shows them. The
+    // start goes on meanwhile. stillCurrent() turns false when a newer start overtook
+    // this one: then nothing is shown and nothing returned; nor when the lyric file
+    // beside the song was shown first.
     virtual QCoro::Task<std::optional<QString>> ResolveEntryLyrics(QueueEntry entry, std::function<bool()> stillCurrent)
     {
         Q_UNUSED(entry);

@@ -4,9 +4,20 @@
 
 namespace kivo {
 
-MprisRootAdaptor::MprisRootAdaptor(QObject *parent)
+MprisRootAdaptor::MprisRootAdaptor(MprisService *service, QObject *parent)
     : QDBusAbstractAdaptor(parent)
+    , m_service(service)
 { }
+
+bool MprisRootAdaptor::canRaise() const
+{
+    return m_service->canRaise();
+}
+
+void MprisRootAdaptor::Raise()
+{
+    m_service->raise();
+}
 
 MprisPlayerAdaptor::MprisPlayerAdaptor(MprisService *service, QObject *parent)
     : QDBusAbstractAdaptor(parent)

@@ -21,17 +21,20 @@ class MprisRootAdaptor : public QDBusAbstractAdaptor
     Q_PROPERTY(QStringList SupportedUriSchemes READ supportedUriSchemes)
     Q_PROPERTY(QStringList SupportedMimeTypes READ supportedMimeTypes)
 public:
-    explicit MprisRootAdaptor(QObject *parent);
+    MprisRootAdaptor(MprisService *service, QObject *parent);
     bool canQuit() const { return false; }
-    bool canRaise() const { return false; }
+    bool canRaise() const;
     bool hasTrackList() const { return false; }
     QString identity() const { return QStringLiteral("Kivo"); }
     QStringList supportedUriSchemes() const { return {}; }
     QStringList supportedMimeTypes() const { return {}; }
 
 public Q_SLOTS:
-    void Raise() { }
+    void Raise();
     void Quit() { }
+
+private:
+    MprisService *m_service;
 };
 
 // org.mpris.MediaPlayer2.Player: transport and what is playing.

@@ -24,7 +24,7 @@ MprisService::MprisService(PlayerControl *control, QueuePlayer *player, CommandD
     , m_commands(commands)
     , m_bus(QDBusConnection::sessionBus())
 {
-    new MprisRootAdaptor(this);
+    new MprisRootAdaptor(this, this);
     new MprisPlayerAdaptor(this, this);
     connect(control, &PlayerControl::playButtonStateChanged, this, [this] {
         announce({{u"PlaybackStatus"_s, playbackStatus()}});
@@ -152,6 +152,17 @@ void MprisService::announce(const QVariantMap &changed)
         = QDBusMessage::createSignal(kObjectPath, u"org.freedesktop.DBus.Properties"_s, u"PropertiesChanged"_s);
     signal << u"org.mpris.MediaPlayer2.Player"_s << changed << QStringList {};
     m_bus.send(signal);
+}
+
+bool MprisService::canRaise() const
+{
+    return m_commands && m_commands->hasHandler(PlayerCommand::ShowPlayer);
+}
+
+void MprisService::raise()
+{
+    if (m_commands)
+        m_commands->dispatch(PlayerCommand::ShowPlayer);
 }
 
 } // namespace kivo

@@ -42,6 +42,9 @@ public:
     void next();
     void previous();
     void setPosition(qlonglong microseconds);
+    // org.mpris.MediaPlayer2: "Raise" brings the player's window back, as the tray does.
+    bool canRaise() const;
+    void raise();
 
 private:
     void announce(const QVariantMap &changed);

@@ -1,5 +1,6 @@
 #include "playback/playbacksession.h"
 
+#include "core/commanddispatcher.h"
 #include "playback/lyricshooks.h"
 #include "playback/mediaengine.h"
 #include "playback/mprisservice.h"
@@ -19,22 +20,40 @@ PlaybackSession::PlaybackSession(
     , m_queue(std::make_unique<PlayQueue>())
     , m_model(std::make_unique<NowPlayingModel>(m_queue.get()))
     , m_resolver(std::make_unique<SongSourceResolver>(m_queue.get(), server, library))
-{ }
+    , m_player(std::make_unique<QueuePlayer>(m_queue.get(), nullptr, m_resolver.get(), m_lyrics, m_library))
+{
+    connect(m_player.get(), &QueuePlayer::playModeChanged, this, &PlaybackSession::playModeChanged);
+    connect(m_player.get(), &QueuePlayer::engineNeeded, this, [this] {
+        if (m_engineLoader)
+            m_engineLoader();
+    });
+    connect(m_player.get(), &QueuePlayer::engineMissing, this, &PlaybackSession::engineMissing);
+    if (!m_commands)
+        return;
+    // Until the engine's controls carry them: the steps work on the queue, and the play
+    // button brings the engine in or says that there is none.
+    QueuePlayer *player = m_player.get();
+    m_commands->setHandler(PlayerCommand::Previous, this, [player] { player->StepPrevious(); });
+    m_commands->setHandler(PlayerCommand::Next, this, [player] { player->StepNext(); });
+    m_commands->setHandler(PlayerCommand::PlayPause, this, [this] {
+        if (!m_control && m_engineLoader)
+            m_engineLoader();
+        if (m_control)
+            m_control->playPause();
+        else if (m_queue->hasSongs())
+            Q_EMIT engineMissing();
+    });
+}
 
 PlaybackSession::~PlaybackSession() = default;
 
 void PlaybackSession::attachEngine(MediaEngine *engine, bool publishOnSessionBus)
 {
-    if (!engine || m_player)
+    if (!engine || m_engine)
         return;
     engine->setParent(nullptr);
     m_engine.reset(engine);
-    m_player = std::make_unique<QueuePlayer>(m_queue.get(), engine, m_resolver.get(), m_lyrics, m_library);
-    m_player->SetPlayMode(m_mode);
-    connect(m_player.get(), &QueuePlayer::playModeChanged, this, [this](PlayMode mode) {
-        m_mode = mode;
-        Q_EMIT playModeChanged(mode);
-    });
+    m_player->attachEngine(engine);
     m_control = std::make_unique<PlayerControl>(m_player.get(), m_library);
     if (m_commands) {
         m_control->carryCommands(*m_commands);
@@ -49,14 +68,7 @@ void PlaybackSession::attachEngine(MediaEngine *engine, bool publishOnSessionBus
 
 void PlaybackSession::SetPlayMode(PlayMode mode)
 {
-    if (m_player) {
-        m_player->SetPlayMode(mode);
-        return;
-    }
-    if (m_mode == mode)
-        return;
-    m_mode = mode;
-    Q_EMIT playModeChanged(mode);
+    m_player->SetPlayMode(mode);
 }
 
 } // namespace kivo

@@ -5,6 +5,7 @@
 
 #include <QObject>
 
+#include <functional>
 #include <memory>
 
 namespace kivo {
@@ -19,10 +20,10 @@ class PlayerControl;
 class PlayQueue;
 class SongSourceResolver;
 
-// Everything of playback the main window owns. The queue, its page model and the
-// source resolver exist from the start (imports and "清空" use the queue at once);
-// the player and its controls come when the engine module has been loaded after the
-// first window showed.
+// Everything of playback the main window owns. The queue, its page model, the source
+// resolver and the queue player exist from the start (every queue command works at
+// once); the engine and the controls that drive it come when the engine module has
+// been loaded after the first window showed, or earlier when a start needs it.
 class PlaybackSession : public QObject
 {
     Q_OBJECT
@@ -39,6 +40,7 @@ public:
     // Null until attachEngine.
     MediaEngine *engine() const { return m_engine.get(); }
     QueuePlayer *player() const { return m_player.get(); }
+    // Null until attachEngine.
     PlayerControl *control() const { return m_control.get(); }
     MprisService *mpris() const { return m_mpris.get(); }
 
@@ -47,22 +49,26 @@ public:
     // transport commands go to the player from now on; MPRIS is registered when a
     // session bus is there.
     void attachEngine(MediaEngine *engine, bool publishOnSessionBus = true);
-    bool hasEngine() const { return m_player != nullptr; }
+    bool hasEngine() const { return m_engine != nullptr; }
+    // Loads and attaches the engine when a start needs it before it came; false when
+    // it cannot be loaded.
+    void setEngineLoader(std::function<bool()> loader) { m_engineLoader = std::move(loader); }
 
-    // The mode menu works before the engine is there.
     void SetPlayMode(PlayMode mode);
-    PlayMode playMode() const { return m_mode; }
+    PlayMode playMode() const { return m_player->playMode(); }
 
 Q_SIGNALS:
     void engineAttached();
     void playModeChanged(kivo::PlayMode mode);
+    // A play request found no engine: nothing plays.
+    void engineMissing();
 
 private:
     PlaybackLibrary *m_library;
     CommandDispatcher *m_commands;
     LyricsHooks m_noLyrics; // the steps that do nothing, when none are given
     LyricsHooks *m_lyrics;
-    PlayMode m_mode = PlayMode::NoRepeat;
+    std::function<bool()> m_engineLoader;
     // In the order they depend on each other; they go in reverse.
     std::unique_ptr<PlayQueue> m_queue;
     std::unique_ptr<NowPlayingModel> m_model;

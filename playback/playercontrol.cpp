@@ -23,6 +23,11 @@ PlayerControl::PlayerControl(QueuePlayer *player, PlaybackLibrary *library, QObj
     connect(m_engine, &MediaEngine::errorOccurred, this, &PlayerControl::onError);
     connect(&m_watchdog, &LoadWatchdog::ticked, this, &PlayerControl::watchdogTick);
     connect(m_player, &QueuePlayer::stopRequested, this, &PlayerControl::stop);
+    // A new start: the time of the song before it is no longer shown.
+    connect(m_player, &QueuePlayer::entryStarting, this, [this] {
+        setLyricTimer(false);
+        setPositionText(u"00:00"_s);
+    });
     connect(m_player, &QueuePlayer::indicatorsReset, this, [this] {
         m_watchdog.resetCount();
         setButton(PlayButtonState::Idle);
@@ -162,20 +167,22 @@ void PlayerControl::onPlaying()
     setPositionText(QString());
     setLyricTimer(true);
 
-    // The work of a load that starts playing runs once, not again after a resume or
-    // the end of an underrun.
-    const LoadId load = m_player->activeLoad();
-    if (m_settledLoad == load)
-        return;
-    m_settledLoad = load;
     if (!m_player->activeEntryIntact())
         return;
     const int index = m_player->activeIndex();
     QueueEntry &entry = m_player->queue()->at(index);
-    entry.locator = m_player->activeAddress();
-    m_player->queue()->touch(index);
+    // Every return to playing (after a pause or an underrun) shows the title again and
+    // ends the load watchdog.
     setStatus(StatusKind::Title, entry.title);
     m_watchdog.stop();
+
+    // The address, the history and the report run once per load.
+    const LoadId load = m_player->activeLoad();
+    if (m_settledLoad == load)
+        return;
+    m_settledLoad = load;
+    entry.locator = m_player->activeAddress();
+    m_player->queue()->touch(index);
     if (m_historyEnabled && entry.kind != SongKind::History && m_library) {
         if (const auto day = m_library->recordHistory(entry))
             Q_EMIT historyDayAdded(day->id, day->caption);

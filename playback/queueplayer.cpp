@@ -1,10 +1,12 @@
 #include "playback/queueplayer.h"
 
+#include "core/logging.h"
 #include "playback/lyricshooks.h"
 #include "playback/playqueue.h"
 #include "playback/songsourceresolver.h"
 
 #include <QDateTime>
+#include <QPointer>
 #include <QRandomGenerator>
 
 #include <algorithm>
@@ -52,17 +54,18 @@ QCoro::Task<void> QueuePlayer::PlayEntry(int index, bool retry)
         nothingStarted(index);
         co_return;
     }
-    const quint64 generation = m_queue->generation();
-    const std::optional<QString> lyrics = co_await m_lyrics->ResolveEntryLyrics(m_queue->at(index), stillCurrent);
-    if (!stillCurrent())
-        co_return;
-    if (!m_queue->contains(index)) {
-        nothingStarted(index);
+    if (!m_engine)
+        Q_EMIT engineNeeded();
+    if (!m_engine) {
+        qCWarning(lcEngine) << "entry" << index << "not started: the media engine is not loaded";
+        Q_EMIT engineMissing();
         co_return;
     }
-    // Only into the entry they were found for: the queue may have been refilled meanwhile.
-    if (lyrics && m_queue->generation() == generation)
-        storeLyrics(index, *lyrics);
+    if (!retry)
+        Q_EMIT entryStarting(); // a retry keeps what its watchdog showed
+    applyLyricsWhenFound(index, m_queue->generation(), stillCurrent);
+    if (!stillCurrent() || !m_queue->contains(index))
+        co_return;
     if (retry)
         m_queue->at(index).locator.clear();
     m_title = m_queue->at(index).title;
@@ -89,6 +92,21 @@ QCoro::Task<void> QueuePlayer::PlayEntry(int index, bool retry)
     m_fruitless = {};
     m_engine->stop();
     m_engine->play();
+}
+
+void QueuePlayer::attachEngine(MediaEngine *engine)
+{
+    if (!m_engine)
+        m_engine = engine;
+}
+
+QCoro::Task<void> QueuePlayer::applyLyricsWhenFound(int index, quint64 generation, std::function<bool()> stillCurrent)
+{
+    QPointer<QueuePlayer> self(this);
+    const std::optional<QString> lyrics = co_await m_lyrics->ResolveEntryLyrics(m_queue->at(index), stillCurrent);
+    // Only into the entry they were found for: the queue may have been refilled meanwhile.
+    if (self && lyrics && m_queue->generation() == generation && m_queue->contains(index))
+        storeLyrics(index, *lyrics);
 }
 
 void QueuePlayer::storeLyrics(int index, const QString &lyrics)

@@ -42,7 +42,9 @@ public:
         PlaybackLibrary *library, QObject *parent = nullptr);
 
     PlayQueue *queue() const { return m_queue; }
+    // Null until the engine module is there: the queue works without it.
     MediaEngine *engine() const { return m_engine; }
+    void attachEngine(MediaEngine *engine);
     SongSourceResolver *resolver() const { return m_resolver; }
 
     int currentIndex() const { return m_currentIndex; }
@@ -91,12 +93,21 @@ Q_SIGNALS:
     // Mode 0 after a song ended, or nothing playable left: the stop button's actions.
     void stopRequested();
     void titleChanged(const QString &title);
+    // A start (not a retry) begins: what was shown of the song before it is over.
+    void entryStarting();
+    // A start needs the engine, which is not there yet: load it now if it can be.
+    void engineNeeded();
+    // A start found no engine to play with; nothing was started.
+    void engineMissing();
 
 private:
     QueueEntry entryFromRow(const SongRowRef &row, QList<std::pair<qint64, int>> &notices) const;
     void sendNotices(const QList<std::pair<qint64, int>> &notices);
     void fillFromTreeList(PlaybackLibrary::ListKind kind, qint32 id, bool append);
     void storeLyrics(int index, const QString &lyrics);
+    // Looks up the entry's lyrics without holding its start back; they are kept and
+    // shown only while that start is still the current one.
+    QCoro::Task<void> applyLyricsWhenFound(int index, quint64 generation, std::function<bool()> stillCurrent);
     void nothingStarted(int index);
 
     PlayQueue *m_queue;

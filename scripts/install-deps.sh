@@ -10,7 +10,7 @@ PACKAGES=(
   qcoro-qt6-dev libmpv-dev mpv libcpp-httplib-dev libssl-dev
   ffmpeg imagemagick
   xvfb xauth xdotool x11-utils dbus dbus-x11 trayer
-  fonts-wqy-zenhei libgl1-mesa-dri
+  fonts-wqy-zenhei libgl1-mesa-dri qt6-translations-l10n
 )
 
 missing=()

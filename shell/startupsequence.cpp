@@ -37,6 +37,11 @@ QCoro::Task<> StartupSequence::run()
     m_host.showBusy(QString());
     m_host.buildCatalogueTree();
     m_host.addLibraryNodes();
+    // The stored playlists, history days and albums need nothing from the server: they
+    // are there before the start-up page is asked for, however long it takes.
+    co_await m_host.loadLibraryNodes();
+    if (m_host.isQuitting() || !m_server)
+        co_return;
 
     // The start-up page; the window stays live while it is fetched, and an exit
     // meanwhile ends the sequence here.
@@ -46,10 +51,6 @@ QCoro::Task<> StartupSequence::run()
     applyNotice(payload);
 
     m_state.dailyDownloadCount = m_host.applyStoredConfig(m_state.serverDate);
-
-    co_await m_host.loadLibraryNodes();
-    if (m_host.isQuitting() || !m_server)
-        co_return;
     m_host.hideBusy();
 
     if (isNewerVersion(m_state.publishedVersion, m_state.currentVersion)) {

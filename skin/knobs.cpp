@@ -27,8 +27,9 @@ std::optional<int> KnobDrag::move(int left, int x, const KnobTrack &track) const
 {
     if (!m_anchor)
         return std::nullopt;
-    const int next = left + x - *m_anchor;
-    if (!track.contains(next) || next == left)
+    // A fast drag past an end lands on that end, not on the last step inside.
+    const int next = std::clamp(left + x - *m_anchor, track.minLeft, track.maxLeft);
+    if (next == left)
         return std::nullopt;
     return next;
 }

@@ -38,7 +38,8 @@ public:
     void release() { m_anchor.reset(); }
     bool isHeld() const { return m_anchor.has_value(); }
     std::optional<int> anchor() const { return m_anchor; }
-    // The knob's new left for a move to `x` while held, when it stays on the track.
+    // The knob's new left for a move to `x` while held, kept on the track; nothing when
+    // it does not move.
     std::optional<int> move(int left, int x, const KnobTrack &track) const;
 
 private:

@@ -1,5 +1,6 @@
 #include "skin/sidetreeview.h"
 
+#include <QHeaderView>
 #include <QMouseEvent>
 
 namespace kivo {
@@ -7,7 +8,14 @@ namespace kivo {
 SideTreeView::SideTreeView(LastTreeButton *lastButton, QWidget *parent)
     : QTreeView(parent)
     , m_lastButton(lastButton)
-{ }
+{
+    // The trees are narrow and their captions long from the third level down: the
+    // column takes the width of its widest caption and the tree scrolls sideways.
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setTextElideMode(Qt::ElideNone);
+}
 
 void SideTreeView::mousePressEvent(QMouseEvent *event)
 {

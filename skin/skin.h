@@ -17,6 +17,8 @@ namespace Skin {
 inline const QColor kAccent {0x4f, 0xc3, 0xf7};
 inline const QColor kText {0xe8, 0xec, 0xf2};
 inline const QColor kDimText {0x9a, 0xa4, 0xb4};
+// The ground of the insets the trees, results and panes sit in.
+inline const QColor kInset {0x11, 0x13, 0x18};
 
 // The pictures on the skinned buttons of every window.
 enum class Glyph {

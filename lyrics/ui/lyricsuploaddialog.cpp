@@ -73,10 +73,12 @@ LyricsUploadDialog::LyricsUploadDialog(ServerClient *server, QWidget *owner)
     layout->addWidget(m_text, 1);
     layout->addLayout(bottomRow);
 
+    // In the skin's colours by style sheet: a palette alone does not reach the controls
+    // while the main window's style sheet is in force above them.
+    setStyleSheet(QStringLiteral("QLabel, QGroupBox, QRadioButton { color: %1; }"
+                                 "QPlainTextEdit { color: %1; background: %2; border: 1px solid %3; }")
+                      .arg(Skin::kText.name(), Skin::kInset.name(), Skin::kDimText.name()));
     QPalette palette = this->palette();
-    palette.setColor(QPalette::WindowText, Skin::kText);
-    palette.setColor(QPalette::Base, QColor(0x12, 0x15, 0x1a));
-    palette.setColor(QPalette::Text, Skin::kText);
     palette.setColor(QPalette::PlaceholderText, Skin::kDimText);
     setPalette(palette);
 }

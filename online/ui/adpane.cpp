@@ -29,11 +29,8 @@ void AdPane::setWebPaneFactory(WebPaneFactory *factory, const QString &allowedHo
     if (!m_pane)
         return;
     layout()->addWidget(m_pane);
-    // Shown once the page has got far enough to be read; it stays shown.
-    connect(m_pane, &WebPane::loadProgress, this, [this](int percent) {
-        if (percent >= 100)
-            reveal();
-    });
+    // Shown once its page has loaded; it stays shown. A page that cannot be opened
+    // shows nothing here.
     connect(m_pane, &WebPane::loadFinished, this, [this](bool ok) {
         if (ok)
             reveal();

@@ -151,6 +151,7 @@ void ResultArea::attachPane(int view, WebTab &web)
     if (!web.pane)
         return;
     web.pane->setObjectName(u"Web1"_qs);
+    web.pane->setFailureText(u"页面无法打开"_qs);
     web.pane->hide(); // behind the indicator until the page has loaded
     web.page->layout()->addWidget(web.pane);
     connect(web.pane, &WebPane::loadProgress, this, [this, view](int percent) {

@@ -61,12 +61,13 @@ TabHeader::TabHeader(int tab, const QString &title, QWidget *parent)
     setAccessibleDescription(u"标签页"_qs);
     m_caption->setObjectName(u"xs2"_qs);
     m_caption->setTextFormat(Qt::PlainText);
-    m_caption->setText(title.trimmed());
     m_caption->setToolTip(title);
     m_caption->setAccessibleName(title.trimmed());
     m_caption->setAttribute(Qt::WA_TransparentForMouseEvents);
-    // Caption 75 twips in and 60 down from the header's corner.
+    // Caption 75 twips in and 60 down from the header's corner; a title too long for
+    // the header ends with "…" (the tooltip has it whole).
     m_caption->setGeometry(5, 4, kWidth - 8, kHeight - 4);
+    m_caption->setText(m_caption->fontMetrics().elidedText(title.trimmed(), Qt::ElideRight, m_caption->width()));
 }
 
 void TabHeader::setState(HeaderState state)

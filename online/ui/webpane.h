@@ -15,6 +15,11 @@ public:
     using QWidget::QWidget;
     virtual void navigate(const QUrl &url) = 0;
 
+    // The one quiet line a page that cannot be opened leaves on the pane's blank, in
+    // the skin's colours; empty (the small panes) leaves the blank alone.
+    void setFailureText(const QString &text) { m_failureText = text; }
+    QString failureText() const { return m_failureText; }
+
 Q_SIGNALS:
     void loadProgress(int percent);
     // The whole page has arrived (the pane shows it only after this).
@@ -23,6 +28,9 @@ Q_SIGNALS:
     void linkRequested(const QString &url);
     // The page wanted a new window; a tab opens instead.
     void newWindowRequested(const QUrl &url);
+
+private:
+    QString m_failureText;
 };
 
 // Makes panes. `allowedHost` is the only host a pane's page may load anything from.

@@ -1,8 +1,13 @@
 #include "online/web/webenginepane.h"
 
+#include "core/logging.h"
+#include "skin/skin.h"
+
+#include <QLabel>
 #include <QVBoxLayout>
 #include <QWebEngineNewWindowRequest>
 #include <QWebEngineProfile>
+#include <QWebEngineSettings>
 #include <QWebEngineUrlRequestJob>
 #include <QWebEngineUrlScheme>
 #include <QWebEngineUrlSchemeHandler>
@@ -58,18 +63,37 @@ void ensureSchemeHandler(QWebEngineProfile *profile)
 WebEnginePane::WebEnginePane(QWidget *parent, const QString &allowedHost)
     : WebPane(parent)
     , m_view(new QWebEngineView(this))
+    , m_failure(new QLabel(this))
 {
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
+    layout->addWidget(m_failure);
+    // A page that cannot be opened leaves a blank in the skin's colours, never the
+    // engine's own (English, white) error page.
+    m_failure->setObjectName(u"pageFailure"_qs);
+    m_failure->setAlignment(Qt::AlignCenter);
+    m_failure->setTextFormat(Qt::PlainText);
+    m_failure->setAutoFillBackground(true);
+    QPalette palette = m_failure->palette();
+    palette.setColor(QPalette::Window, Skin::kInset);
+    palette.setColor(QPalette::WindowText, Skin::kDimText);
+    m_failure->setPalette(palette);
+    m_failure->hide();
     auto *page = new ServerWebPage(m_view);
     ensureSchemeHandler(page->profile());
     page->setUrlRequestInterceptor(new HostOnlyInterceptor(allowedHost, page));
+    page->settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
+    page->setBackgroundColor(Skin::kInset);
     m_view->setPage(page);
     m_view->setAccessibleName(u"网页"_qs);
     connect(page, &ServerWebPage::linkRequested, this, &WebPane::linkRequested);
     connect(page, &QWebEnginePage::loadProgress, this, &WebPane::loadProgress);
-    connect(page, &QWebEnginePage::loadFinished, this, &WebPane::loadFinished);
+    connect(page, &QWebEnginePage::loadFinished, this, [this](bool ok) {
+        if (!ok)
+            showFailure();
+        Q_EMIT loadFinished(ok);
+    });
     // Pages that want a new window get a tab instead; the request itself is dropped.
     connect(page, &QWebEnginePage::newWindowRequested, this,
         [this](QWebEngineNewWindowRequest &request) { Q_EMIT newWindowRequested(request.requestedUrl()); });
@@ -77,7 +101,18 @@ WebEnginePane::WebEnginePane(QWidget *parent, const QString &allowedHost)
 
 void WebEnginePane::navigate(const QUrl &url)
 {
+    m_failure->hide();
+    m_view->show();
     m_view->setUrl(url);
+}
+
+void WebEnginePane::showFailure()
+{
+    qCWarning(lcUi).noquote() << "page not opened:" << m_view->url().toString();
+    m_failure->setText(failureText());
+    m_failure->setAccessibleName(failureText());
+    m_view->hide();
+    m_failure->show();
 }
 
 namespace {

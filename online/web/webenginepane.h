@@ -5,6 +5,7 @@
 #include <QWebEnginePage>
 #include <QWebEngineUrlRequestInterceptor>
 
+class QLabel;
 class QWebEngineView;
 
 namespace kivo {
@@ -44,7 +45,10 @@ public:
     void navigate(const QUrl &url) override;
 
 private:
+    void showFailure();
+
     QWebEngineView *m_view;
+    QLabel *m_failure; // in place of the engine's own error page
 };
 
 } // namespace kivo

@@ -4,6 +4,7 @@
 #include "shell/installsettings.h"
 #include "shell/libraryaccess.h"
 #include "shell/programstate.h"
+#include "shell/qttranslations.h"
 #include "shell/ui/downloadcommands.h"
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/playbackviews.h"
@@ -24,6 +25,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(u"kivoplay"_qs);
     QApplication::setQuitOnLastWindowClosed(false); // hidden to the tray is still running
     std::setlocale(LC_NUMERIC, "C"); // the media engine reads numbers in the C locale
+    installQtTranslations();
 
     const QString programDir = QCoreApplication::applicationDirPath();
     const InstallSettings install = InstallSettings::load(programDir);

@@ -109,15 +109,7 @@ MainWindow::MainWindow(MainWindowContext context, QWidget *parent)
 
     m_tray = new TrayIcon(this);
     m_tray->add(); // no tray host: the window still loads
-    connect(m_tray, &TrayIcon::leftClicked, this, [this] {
-        if (!m_mainIsPlayer && isSignalConnected(QMetaMethod::fromSignal(&MainWindow::miniPlayerRequested))) {
-            Q_EMIT miniPlayerRequested();
-            return;
-        }
-        leaveMiniMode(); // no mini player to show: the main window comes back
-        raise();
-        activateWindow();
-    });
+    connect(m_tray, &TrayIcon::leftClicked, m_commands, [this] { m_commands->dispatch(PlayerCommand::ShowPlayer); });
     wireTrayMenu();
 
     m_startTimer.setSingleShot(true);
@@ -264,6 +256,7 @@ void MainWindow::wireCommands()
     };
     on(PlayerCommand::MiniMode, [this] { enterMiniMode(); });
     on(PlayerCommand::HideToTray, [this] { hideToTray(); });
+    on(PlayerCommand::ShowPlayer, [this] { showPlayer(); });
     on(PlayerCommand::Exit, [this] { quitApplication(); });
     on(PlayerCommand::ShowLibraryTree, [this] { m_online->showLibraryTree(); });
     on(PlayerCommand::ShowCatalogueTree, [this] { m_online->showCatalogueTree(); });
@@ -297,11 +290,24 @@ void MainWindow::hideToTray()
         showMinimized();
         return;
     }
+    // Every window of the player, but not the one the tray shows the icon in.
     const auto windows = QApplication::topLevelWidgets();
     for (QWidget *w : windows) {
-        if (w->isVisible())
+        if (w->isVisible() && !m_tray->isIconWindow(w))
             w->hide();
     }
+}
+
+void MainWindow::showPlayer()
+{
+    if (!m_mainIsPlayer && isSignalConnected(QMetaMethod::fromSignal(&MainWindow::miniPlayerRequested))) {
+        Q_EMIT miniPlayerRequested();
+        return;
+    }
+    leaveMiniMode(); // no mini player to show: the main window comes back
+    showNormal();
+    raise();
+    activateWindow();
 }
 
 void MainWindow::quitApplication()

@@ -67,9 +67,12 @@ public:
     bool isMainPlayerVisible() const { return m_mainIsPlayer; }
     void enterMiniMode();
     void leaveMiniMode();
-    // Hides every window of the player to the tray; without a tray the main window
-    // is minimised instead, so the player can always be brought back.
+    // Hides every window of the player to the tray (the icon stays); without a tray
+    // the main window is minimised instead, so the player can always be brought back.
     void hideToTray();
+    // Brings the player back: the main window, or the mini player in mini mode (the
+    // tray icon's left click, MPRIS "Raise").
+    void showPlayer();
     void quitApplication();
 
     QString noticeLine() const;

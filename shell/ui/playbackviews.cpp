@@ -12,6 +12,7 @@
 #include "playback/playercontrol.h"
 #include "playback/playqueue.h"
 #include "playback/serverclientsource.h"
+#include "playback/songsourceresolver.h"
 #include "playback/ui/videodisplay.h"
 #include "shell/libraryaccess.h"
 #include "shell/ui/mainwindow.h"
@@ -103,6 +104,7 @@ PlaybackViews::PlaybackViews(MainWindow *window, PlaybackViewsOptions options)
     m_entryLyrics = std::make_unique<EntryLyrics>(
         m_lyrics, ctx.server, ctx.library, [state] { return state ? state->settings.localLyricsEnabled : true; });
     m_session = std::make_unique<PlaybackSession>(m_server.get(), ctx.library, m_entryLyrics.get(), window->commands());
+    m_session->setEngineLoader([this] { return loadEngine(); });
 
     buildLyricDeck();
     buildKnobs();
@@ -156,9 +158,8 @@ void PlaybackViews::buildKnobs()
     });
     new SlideKnobBinding(m_position, KnobTracks::mainPosition, [this](int left) {
         const PlaybackClock clock = m_lyrics->clock();
-        PlayerControl *control = m_session->control();
-        if (control && clock.durationSeconds > 0) // something is loaded
-            control->setPosition(positionForKnob(KnobTracks::mainPosition, left, clock.durationSeconds));
+        if (clock.durationSeconds > 0) // something is loaded
+            seek(positionForKnob(KnobTracks::mainPosition, left, clock.durationSeconds));
     });
     auto *offset = new OffsetKnobBinding(m_offset, LyricOffsetKnob::kMain, &m_lyrics->lyricsOffsetTenths());
     offset->setParent(this);
@@ -192,11 +193,17 @@ void PlaybackViews::wireWindow()
         });
     }
 
+    // The address search can take long: the busy overlay shows that the player works.
+    SongSourceResolver *resolver = m_session->resolver();
+    connect(resolver, &SongSourceResolver::busyShown, w, &MainWindow::ShowBusy);
+    connect(resolver, &SongSourceResolver::busyHidden, w, &MainWindow::HideBusy);
+    // A new start: the readouts and knobs leave the song before it.
+    connect(m_session->player(), &QueuePlayer::entryStarting, m_lyrics, &LyricsController::resetPosition);
+    connect(m_session.get(), &PlaybackSession::engineMissing, this,
+        [this] { m_lyrics->showCaption(engineMissingText(), true); });
+
     OnlineViews *online = w->online();
-    connect(online, &OnlineViews::songRowActivated, this, [this](const SongRowRef &row) {
-        if (QueuePlayer *player = m_session->player())
-            player->PlaySongRow(row);
-    });
+    connect(online, &OnlineViews::songRowActivated, m_session->player(), &QueuePlayer::PlaySongRow);
     PlayQueue *queue = m_session->queue();
     online->setNowPlayingProvider([queue] {
         QList<NowPlayingItem> items;
@@ -242,10 +249,17 @@ void PlaybackViews::wireMiniPlayer()
         if (!m_volume->isHeld())
             m_volume->setLeftTwips(knobForVolume(KnobTracks::mainVolume, volume));
     });
-    connect(mini, &MiniPlayer::seekRequested, this, [this](double seconds) {
-        if (PlayerControl *control = m_session->control())
-            control->setPosition(seconds);
-    });
+    connect(mini, &MiniPlayer::seekRequested, this, &PlaybackViews::seek);
+}
+
+void PlaybackViews::seek(double seconds)
+{
+    PlayerControl *control = m_session->control();
+    if (!control)
+        return;
+    control->setPosition(seconds);
+    // Paused, the lyric tick does not move the knobs and readouts: they show the drop now.
+    m_lyrics->showPosition(seconds);
 }
 
 bool PlaybackViews::loadEngine()
@@ -357,9 +371,10 @@ void PlaybackViews::showVideo(const QString &statusText)
     if (!m_video)
         return;
     m_window->online()->hideAdvertisingPane(); // the video takes the place of the advertising pane
+    // The tab under it is no longer in front, so a click on its header brings it back.
+    m_window->online()->pages()->coverWithVideo(statusText);
     m_video->show();
     m_video->raise();
-    m_window->online()->resultArea()->statusLabel()->setText(statusText);
 }
 
 void PlaybackViews::hideVideo()

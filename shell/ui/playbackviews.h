@@ -55,6 +55,8 @@ public:
     // Loads and attaches the media engine now; false when it could not be loaded.
     bool loadEngine();
     QString engineError() const { return m_engineError; }
+    // What the lyric line says when a song should play and there is no engine.
+    static QString engineMissingText() { return u"播放引擎未能加载"_qs; }
 
 Q_SIGNALS:
     void engineReady(bool loaded);
@@ -72,6 +74,7 @@ private:
     void showVideo(const QString &statusText);
     void hideVideo();
     void setVolume(int volume);
+    void seek(double seconds);
 
     MainWindow *m_window;
     PlaybackViewsOptions m_options;

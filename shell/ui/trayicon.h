@@ -4,6 +4,7 @@
 #include <QPointer>
 
 class QMenu;
+class QWidget;
 class QSystemTrayIcon;
 
 namespace kivo {
@@ -22,6 +23,9 @@ public:
     void remove(); // at exit
     bool available() const { return m_icon != nullptr; }
     void setMenu(QMenu *menu);
+    // A window that shows the icon itself (where the tray embeds one): hiding the
+    // player's windows must leave it alone, or the icon leaves the tray.
+    bool isIconWindow(const QWidget *window) const;
 
     static QString tip() { return u"Ruvo音乐播放器"_qs; }
 
@@ -31,6 +35,7 @@ Q_SIGNALS:
 private:
     QSystemTrayIcon *m_icon = nullptr;
     QPointer<QMenu> m_menu;
+    QList<QPointer<QWidget>> m_iconWindows;
 };
 
 } // namespace kivo

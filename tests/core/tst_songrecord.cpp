@@ -45,6 +45,24 @@ private Q_SLOTS:
         QCOMPARE(SongRecord::fromText(text), record);
     }
 
+    void separatorsInATitleKeepTheRowsMeaning()
+    {
+        SongRecord r;
+        r.id = u"9"_qs;
+        r.locator = u"/m/a.mp3"_qs;
+        r.title = u"Live ||| 2 ||| 3"_qs;
+        r.url2 = u"词|||3|"_qs;
+        r.musicId = u"5"_qs;
+        const SongRecord back = SongRecord::fromText(r.toText());
+        QCOMPARE(back.kind, SongKind::Playlist);
+        QCOMPARE(back.id, u"9"_qs);
+        QCOMPARE(back.locator, u"/m/a.mp3"_qs);
+        QCOMPARE(back.musicId, u"5"_qs);
+        // Bars in free text travel as their full-width look-alike.
+        QCOMPARE(back.title, u"Live ｜｜｜ 2 ｜｜｜ 3"_qs);
+        QCOMPARE(back.url2, u"词｜｜｜3｜"_qs);
+    }
+
     void shortTextReadsEmptyFields()
     {
         const SongRecord r = SongRecord::fromText(u"9|||x"_qs);

@@ -4,6 +4,7 @@
 #include "skin/skinbutton.h"
 #include "support/cannedhttpserver.h"
 
+#include <QGroupBox>
 #include <QNetworkAccessManager>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -37,6 +38,20 @@ private Q_SLOTS:
         QVERIFY(dialog->findChild<QWidget *>(u"Frame1"_qs));
         QVERIFY(dialog->findChild<SkinButton *>(u"Image1"_qs));
         QVERIFY(dialog->findChild<SkinButton *>(u"Image2"_qs));
+    }
+
+    // Under the main window (and its style sheet) the labels of the dialog read light on
+    // its dark panel.
+    void labelsReadLightOnTheDarkPanel()
+    {
+        QWidget owner;
+        owner.setStyleSheet(u"QTreeView { color: #d6e6f2; }"_qs);
+        LyricsUploadDialog shown(client.get(), &owner);
+        shown.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&shown));
+        for (QWidget *w : std::initializer_list<QWidget *> {
+                 shown.findChild<QGroupBox *>(u"Frame1"_qs), shown.plainOption(), shown.lrcOption()})
+            QVERIFY2(qGray(w->palette().color(QPalette::WindowText).rgb()) > 160, qPrintable(w->objectName()));
     }
 
     void addLyricsOpensOnlyForCatalogueSongs()

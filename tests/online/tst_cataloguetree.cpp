@@ -157,6 +157,38 @@ private Q_SLOTS:
         QCOMPARE(f.fetcher.requested.last(), f.url(path + u"&page=2"_qs));
     }
 
+    void pagingNodesUnderTheLibraryRoots()
+    {
+        Fixture f;
+        for (const QString &root : {u"b0"_qs, u"g0"_qs}) {
+            const QString path = root == u"b0"_qs ? u"urlkxrj_0.asp?id=1"_qs : u"urlkxrj_0.asp?id=1&classid=1"_qs;
+            f.fetcher.payloads[f.url(path)] = payload(u"0|-1| |2|1;0|甲| |1|7|a.asp;"_qs);
+            f.fetcher.payloads[f.url(path + u"&page=2"_qs)] = payload(u"0|-1| |2|2;0|乙| |1|8|b.asp;"_qs);
+            QVERIFY(f.open(root));
+            QVERIFY(f.open(root + u"-pax1"_qs));
+            QCOMPARE(f.fetcher.requested.last(), f.url(path + u"&page=2"_qs));
+            QCOMPARE(childKeys(f.model, root), (QStringList {root + u"-pas2"_qs, root + u"-8"_qs}));
+        }
+    }
+
+    void categoriesOfAListPageBecomeTheNodesChildren()
+    {
+        Fixture f;
+        const QString list = f.url(u"soft.asp?mlid=1&page="_qs);
+        f.fetcher.payloads[list + u"1"_qs] = payload(u"2|歌|d|3|8|u|v|w;1|专辑| |2|55|list.asp?id=55;2|-1|20|2|1;"_qs);
+        f.fetcher.payloads[list + u"2"_qs] = payload(u"2|歌二|d|3|9|u|v|w;1|别的| |1|56|x.asp;2|-1|20|2|2;"_qs);
+        QVERIFY(f.open(u"c0-1"_qs));
+        QCOMPARE(f.pages.listModel(1)->rowCount(), 1);
+        QCOMPARE(childKeys(f.model, u"c0-1"_qs), QStringList {u"c0-1-55"_qs});
+        QCOMPARE(f.model.node(u"c0-1-55"_qs)->caption, u"专辑(2)"_qs);
+        QCOMPARE(f.tree.decide(u"c0-1-55"_qs).url, f.url(u"list.asp?id=55"_qs));
+        // A page turn and a page not opened from a node add nothing to the tree.
+        QVERIFY(QCoro::waitFor(f.pages.TurnListPage(PageTurn::Next)));
+        QVERIFY(QCoro::waitFor(f.pages.LoadListPage({f.url(u"soft.asp?mlid=1"_qs), 2, 0, u"搜"_qs, {}})));
+        QCOMPARE(childKeys(f.model, u"c0-1"_qs), QStringList {u"c0-1-55"_qs});
+        QCOMPARE(f.model.nodeCount(), 31);
+    }
+
     void idsWithLettersStayInTheirBranch()
     {
         Fixture f;

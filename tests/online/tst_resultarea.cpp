@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QProgressBar>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTreeView>
@@ -166,6 +167,10 @@ private Q_SLOTS:
         QCOMPARE(factory.panes.at(0)->visited, QList<QUrl> {QUrl(u"http://127.0.0.1:9/webggt.asp"_qs)});
         Q_EMIT factory.panes.at(0)->loadProgress(40);
         QVERIFY(!ad.isVisible());
+        // A page that cannot be opened shows nothing in the small pane.
+        Q_EMIT factory.panes.at(0)->loadProgress(100);
+        Q_EMIT factory.panes.at(0)->loadFinished(false);
+        QVERIFY(!ad.isVisible());
         factory.panes.at(0)->finish();
         QVERIFY(ad.isVisible());
         QCOMPARE(ad.objectName(), u"Webggt"_qs);
@@ -197,6 +202,36 @@ private Q_SLOTS:
         QVERIFY(!menus.artist.news->isVisible());
         QVERIFY(menus.artist.addToShelf->isVisible());
         QVERIFY(menus.artist.introduction->isVisible());
+    }
+
+    // Deep captions can be read: the tree scrolls sideways and shows each whole caption
+    // as its tooltip; a tab header too narrow for its title ends it with "…".
+    void longCaptionsStayReadable()
+    {
+        FakePageFetcher fetcher;
+        ResultPages pages(&fetcher);
+        KeyedTreeModel model;
+        CatalogueTree tree(&model, &pages);
+        CatalogueTree::BuildCatalogueTree(model);
+        const QString caption = u"一位名字很长很长的歌手的一张名字也很长的专辑(12)"_qs;
+        QString parent = u"b0"_qs;
+        for (const QString &key : {u"b0-1"_qs, u"b0-1-2"_qs, u"b0-1-2-3"_qs}) {
+            model.addNode(parent, TreeNodeSpec {key, caption, 3});
+            parent = key;
+        }
+        CommandMenus menus;
+        LastTreeButton button;
+        CatalogueTreeView view(&tree, &menus, &button);
+        view.resize(160, 190);
+        view.show();
+        view.expandAll();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QTRY_VERIFY(view.horizontalScrollBar()->maximum() > 0);
+        QCOMPARE(model.indexOf(u"b0-1-2-3"_qs).data(Qt::ToolTipRole).toString(), caption);
+
+        TabHeader header(1, caption);
+        QVERIFY(header.caption()->text().endsWith(u"…"_qs));
+        QCOMPARE(header.caption()->toolTip(), caption);
     }
 
     void libraryMenusAndPages()

@@ -64,14 +64,15 @@ private Q_SLOTS:
         QCOMPARE(f.pages.strip().tab(1)->listUrl, f.list);
     }
 
-    void blankPayloadOpensNothing()
+    void blankPayloadLeavesNoTab()
     {
         Fixture f;
+        QVERIFY(f.load(2));
         f.fetcher.payloads[f.list + u"&page=1"_qs] = u" \r\n "_qs;
-        QSignalSpy changed(&f.pages, &ResultPages::stripChanged);
         QVERIFY(!f.load(1));
-        QVERIFY(f.pages.strip().openTabs().isEmpty());
-        QCOMPARE(changed.size(), 0);
+        QCOMPARE(f.pages.strip().openTabs(), QList<int> {1});
+        QCOMPARE(f.pages.strip().frontTab(), 1);
+        QCOMPARE(f.pages.strip().status(), (StatusLine {u"共有资源：60个，第2/6页"_qs, 1}));
     }
 
     void turnPages_data()
@@ -104,15 +105,35 @@ private Q_SLOTS:
         QCOMPARE(f.pages.listModel(1)->rowCount(), 1);
     }
 
-    void pageButtonsDoNothingOnAWebTab()
+    void pageButtonsActOnlyOnTheListInFront()
     {
         Fixture f;
         QVERIFY(f.load(2));
         QVERIFY(f.pages.OpenWebTab(u"http://127.0.0.1:9/softhelp.asp"_qs, u"帮助中心"_qs));
         QVERIFY(!QCoro::waitFor(f.pages.TurnListPage(PageTurn::Next)));
-        QCOMPARE(f.fetcher.requested.size(), 1);
         QCOMPARE(f.pages.OpenWebTab(u"  "_qs, u"空"_qs), 0);
         QCOMPARE(f.pages.strip().openTabs().size(), 2);
+        // A library page in front: the server list behind it does not turn either.
+        f.pages.ActivateResultTab(1);
+        f.pages.OpenResultTab(TabKind::List, u"播放列表"_qs);
+        QVERIFY(!QCoro::waitFor(f.pages.TurnListPage(PageTurn::Next)));
+        QCOMPARE(f.fetcher.requested.size(), 1);
+    }
+
+    void tabsOpenInTheOrderOfTheClicks()
+    {
+        Fixture f;
+        f.fetcher.holdReplies = true;
+        auto first = f.pages.LoadListPage({f.list, 1, 0, u"甲"_qs, {}});
+        auto second = f.pages.LoadListPage({f.list, 2, 0, u"乙"_qs, {}});
+        f.fetcher.releaseRequest(1); // the second answer comes first
+        QVERIFY(QCoro::waitFor(second));
+        f.fetcher.releaseRequest(0);
+        QVERIFY(QCoro::waitFor(first));
+        QCOMPARE(f.pages.strip().tab(1)->title, u"甲"_qs);
+        QCOMPARE(f.firstTitle(1), u"第1页"_qs);
+        QCOMPARE(f.pages.strip().tab(2)->title, u"乙"_qs);
+        QCOMPARE(f.firstTitle(2), u"第2页"_qs);
     }
 
     void pageForAClosedTabIsDropped()

@@ -88,6 +88,8 @@ private Q_SLOTS:
         client->setRequestTimeout(std::chrono::milliseconds(300));
         QSignalSpy states(client.get(), &ServerClient::stateChanged);
         QCOMPARE(fetch(*client, client->pageUrl(url)), QString());
+        // The overlay's caption starts at "正在解析(Analyze......)" and ends on the error.
+        QCOMPARE(states.first().at(0).value<RequestState>(), RequestState::Resolving);
         QCOMPARE(states.last().at(0).value<RequestState>(), RequestState::Error);
     }
 

@@ -2,6 +2,7 @@
 #include "online/ui/webpane.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLibrary>
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -101,6 +102,28 @@ private Q_SLOTS:
         pane->navigate(QUrl(server.url(u"127.0.0.1"_qs, u"/b"_qs)));
         QTRY_VERIFY_WITH_TIMEOUT(!links.isEmpty(), 60000);
         QVERIFY(links.at(0).at(0).toString().toLower().contains(u"softfile:news/123.htm"_qs));
+        delete pane;
+    }
+
+    // A page that cannot be opened: a blank in the skin's colours with one quiet line,
+    // not the engine's English error page on white.
+    void pageThatCannotBeOpened()
+    {
+        QWidget window;
+        window.resize(400, 300);
+        WebPane *pane = m_factory->createPane(&window, u"127.0.0.1"_qs);
+        pane->setFailureText(u"页面无法打开"_qs);
+        pane->resize(400, 300);
+        window.show();
+        QSignalSpy finished(pane, &WebPane::loadFinished);
+        pane->navigate(QUrl(u"http://127.0.0.1:1/news.asp"_qs)); // nobody listens there
+        QVERIFY(finished.wait(60000));
+        QCOMPARE(finished.at(0).at(0).toBool(), false);
+        auto *line = pane->findChild<QLabel *>();
+        QVERIFY(line && line->isVisible());
+        QCOMPARE(line->text(), u"页面无法打开"_qs);
+        const QImage shown = pane->grab().toImage();
+        QVERIFY(qGray(shown.pixel(4, 4)) < 60);
         delete pane;
     }
 };

@@ -19,6 +19,7 @@ private Q_SLOTS:
     void overtakenStartHandsNothingOver();
     void reportsOfReplacedLoadAreDropped();
     void playingWorkRunsOncePerLoad();
+    void newLoadResetsTheTimeReadout();
     void playPauseButton_data();
     void playPauseButton();
     void stopResetsEverything();
@@ -156,17 +157,18 @@ void PlayerControlTest::overtakenStartHandsNothingOver()
     // The overtaken search stored nothing into the entry either.
     QVERIFY(rig.queue.at(0).candidates.isEmpty());
 
-    // The same while the lyrics step waits: the old start shows no lyrics.
+    // A song starts while its lyrics are still on the way; lyrics that arrive after
+    // another start are not shown.
     PlaybackRig second;
     second.fill(2);
     second.lyrics.hold = true;
     second.player.PlayEntry(0, false);
+    QCOMPARE(second.engine.urls, QStringList {u"http://h/s0.mp3"_s});
     second.player.PlayEntry(1, false);
+    QCOMPARE(second.engine.urls, (QStringList {u"http://h/s0.mp3"_s, u"http://h/s1.mp3"_s}));
     second.lyrics.release();
     QTRY_COMPARE_WITH_TIMEOUT(second.lyrics.answered, 2, 2000);
     QCOMPARE(second.lyrics.shown, QStringList {u"s1"_s});
-    QCOMPARE(second.engine.urls, QStringList {u"http://h/s1.mp3"_s});
-    QCOMPARE(second.lyrics.local, QStringList {u"http://h/s1.mp3"_s});
 }
 
 void PlayerControlTest::reportsOfReplacedLoadAreDropped()
@@ -204,6 +206,9 @@ void PlayerControlTest::playingWorkRunsOncePerLoad()
     rig.engine.reportState(PlayState::Buffering);
     rig.engine.reportBuffering(false, 100);
     rig.engine.reportState(PlayState::Playing);
+    // Each return to playing shows the title again and ends the load watchdog.
+    QCOMPARE(rig.control.statusText(), u"歌"_s);
+    QVERIFY(!rig.control.watchdog().isRunning());
     QCOMPARE(rig.library.history, QStringList {u"歌"_s});
     QCOMPARE(rig.library.stored, QStringList {u"9 http://a/1.mp3"_s});
     QCOMPARE(rig.server.requestsContaining(u"kxrjurl.asp"_s).size(), 1);
@@ -221,6 +226,23 @@ void PlayerControlTest::playingWorkRunsOncePerLoad()
     off.player.PlayEntry(0, false);
     off.playCurrent();
     QVERIFY(off.library.history.isEmpty());
+}
+
+void PlayerControlTest::newLoadResetsTheTimeReadout()
+{
+    PlaybackRig rig;
+    rig.fill(2);
+    rig.queue.at(1).locator.clear();
+    rig.queue.at(1).url2 = u"w"_s;
+    rig.player.PlayEntry(0, false);
+    rig.playCurrent();
+    QVERIFY(rig.control.lyricTimerEnabled());
+    // The next song's address is being searched for: the old song's time is gone.
+    rig.server.hold = true;
+    rig.player.PlayEntry(1, false);
+    QVERIFY(!rig.control.lyricTimerEnabled());
+    QCOMPARE(rig.control.positionText(), u"00:00"_s);
+    rig.server.release();
 }
 
 void PlayerControlTest::playPauseButton_data()

@@ -4,6 +4,7 @@
 #include "playback/playbacksession.h"
 
 #include <QAbstractItemModelTester>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace kivo;
@@ -362,15 +363,29 @@ void PlayModesTest::sessionBeforeAndAfterTheEngine()
     CommandDispatcher commands;
     PlaybackSession session(&server, &library, nullptr, &commands);
     session.SetPlayMode(PlayMode::Sequential);
-    QVERIFY(!commands.hasHandler(PlayerCommand::PlayPause)); // nothing to drive yet
-    session.queue()->replace(0, QueueEntry {u"a"_s, u"/m/a.mp3"_s});
+    QSignalSpy missing(&session, &PlaybackSession::engineMissing);
+    // The queue takes songs before the engine is there; playing says there is none.
+    session.player()->PlaySongRow(pageRow(u"a"_s, u"9|||/m/a.mp3|||a||||||0"_s));
     QCOMPARE(session.nowPlayingModel()->rowCount(), 1);
+    QCOMPARE(missing.size(), 1);
+    commands.dispatch(PlayerCommand::PlayPause);
+    QCOMPARE(missing.size(), 2);
 
     auto *engine = new FakeMediaEngine;
     session.attachEngine(engine, false);
     QCOMPARE(session.player()->playMode(), PlayMode::Sequential);
     commands.dispatch(PlayerCommand::PlayPause);
     QCOMPARE(engine->urls, QStringList {u"/m/a.mp3"_s});
+
+    // A start before the engine came brings it in.
+    PlaybackSession early(&server, &library, nullptr, &commands);
+    auto *late = new FakeMediaEngine;
+    early.setEngineLoader([&] {
+        early.attachEngine(late, false);
+        return true;
+    });
+    early.player()->PlaySongRow(pageRow(u"b"_s, u"9|||/m/b.mp3|||b||||||0"_s));
+    QCOMPARE(late->urls, QStringList {u"/m/b.mp3"_s});
 }
 
 QTEST_GUILESS_MAIN(PlayModesTest)

@@ -1,5 +1,6 @@
 #include "core/pageformats.h"
 #include "online/serverclient.h"
+#include "shell/qttranslations.h"
 #include "shell/ui/busyoverlay.h"
 #include "shell/ui/mainwindow.h"
 #include "skin/skinbutton.h"
@@ -8,6 +9,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QNetworkAccessManager>
 #include <QSignalSpy>
@@ -110,6 +112,29 @@ private Q_SLOTS:
         QTest::mouseClick(label3, Qt::LeftButton);
         QTest::mouseClick(label3, Qt::LeftButton);
         QCOMPARE(flips.count(), 2);
+    }
+
+    // Where the window system refuses to move the window (no window manager), the
+    // title strip moves it by following the mouse.
+    void titleStripDragsTheWindow()
+    {
+        auto *strip = window->findChild<QLabel *>(u"Label5"_qs);
+        const QPoint start = window->pos();
+        QTest::mousePress(strip, Qt::LeftButton, {}, QPoint(10, 10));
+        QMouseEvent move(QEvent::MouseMove, QPointF(40, 30), strip->mapToGlobal(QPointF(40, 30)), Qt::NoButton,
+            Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(strip, &move);
+        QTest::mouseRelease(strip, Qt::LeftButton, {}, QPoint(40, 30));
+        QCOMPARE(window->pos(), start + QPoint(30, 20));
+    }
+
+    void standardButtonsReadChinese()
+    {
+        QVERIFY(installQtTranslations());
+        QMessageBox box(
+            QMessageBox::Critical, u"Kivo"_qs, u"数据库调入错误。"_qs, QMessageBox::Ok | QMessageBox::Cancel);
+        QCOMPARE(box.button(QMessageBox::Ok)->text(), u"确定"_qs);
+        QCOMPARE(box.button(QMessageBox::Cancel)->text(), u"取消"_qs);
     }
 
     void exitWhileStartupWaitsEndsCleanly()

@@ -120,8 +120,9 @@ private Q_SLOTS:
         dragKnob(knob, {-18});
         QCOMPARE(knob->leftTwips(), 3180 - 270);
         QCOMPARE(volume.last().first().toInt(), 50);
-        dragKnob(knob, {-40}); // past the left end: stays
-        QCOMPARE(knob->leftTwips(), 2910);
+        dragKnob(knob, {-40}); // past the left end: at the end, silent
+        QCOMPARE(knob->leftTwips(), 2640);
+        QCOMPARE(volume.last().first().toInt(), 0);
     }
 
     void lyricOffsetKnob()

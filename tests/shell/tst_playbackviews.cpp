@@ -9,17 +9,20 @@
 #include "library/librarydatabase.h"
 #include "library/ui/librarytreeview.h"
 #include "lyrics/lyricscontroller.h"
+#include "lyrics/lyrictick.h"
 #include "lyrics/ui/lyriclinewidget.h"
 #include "lyrics/ui/lyricsuploaddialog.h"
 #include "online/resultpages.h"
 #include "online/serverclient.h"
 #include "online/ui/resultarea.h"
+#include "online/ui/tabheader.h"
 #include "playback/mediaengine.h"
 #include "playback/playbacksession.h"
 #include "playback/playercontrol.h"
 #include "playback/playqueue.h"
 #include "playback/ui/videodisplay.h"
 #include "shell/libraryaccess.h"
+#include "shell/ui/busyoverlay.h"
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/miniplayer.h"
 #include "shell/ui/onlineviews.h"
@@ -27,6 +30,7 @@
 #include "shell/ui/songrowcommands.h"
 #include "skin/commandmenus.h"
 #include "skin/knob.h"
+#include "skin/knobs.h"
 #include "skin/skin.h"
 #include "skin/skinbutton.h"
 #include "support/demoserver.h"
@@ -172,6 +176,7 @@ private Q_SLOTS:
     // Every case starts from a stopped player in no-repeat mode, the main window shown.
     void cleanup()
     {
+        m_demo->reset();
         press(PlayerCommand::Stop);
         m_window->menus()->nowPlaying.noRepeat->trigger();
         m_views->miniPlayer()->hide();
@@ -333,6 +338,18 @@ private Q_SLOTS:
         QCOMPARE(play->property("playButtonState").toInt(), int(PlayButtonState::Paused));
         QCOMPARE(m_views->miniPlayer()->playButtonState(), int(PlayButtonState::Paused));
         QVERIFY(sameIcon(play->icon(), Skin::Glyph::Play));
+        // A position drag while paused stays where it was dropped, knob and readout.
+        Knob *position = m_views->positionKnob();
+        const int dropped = position->leftTwips() + KnobTracks::mainPosition.span() / 2;
+        Q_EMIT position->pressed(0);
+        Q_EMIT position->moved(KnobTracks::mainPosition.span() / 2);
+        Q_EMIT position->released();
+        QTest::qWait(100);
+        QCOMPARE(position->leftTwips(), dropped);
+        const double duration = m_views->session()->engine()->duration();
+        QCOMPARE(m_window->timeLabel()->text(),
+            positionReadout(positionForKnob(KnobTracks::mainPosition, dropped, duration), duration,
+                m_views->lyrics()->remainingTimeMode()));
         press(PlayerCommand::PlayPause);
         QTRY_COMPARE_WITH_TIMEOUT(m_views->session()->engine()->playState(), PlayState::Playing, 5000);
         QCOMPARE(m_views->miniPlayer()->playButtonState(), int(PlayButtonState::Resumed));
@@ -474,8 +491,47 @@ private Q_SLOTS:
         QVERIFY(!video->isVisible());
         Q_EMIT control()->videoShown(u"某歌视频显示"_qs);
         QVERIFY(video->isVisible());
+        // The tab under the video is no longer the front one: a click on it brings it back.
+        ResultPages *pages = m_window->online()->pages();
+        QVERIFY(!pages->strip().frontTab());
+        TabHeader *header = m_window->online()->resultArea()->header(pages->strip().openTabs().last());
+        QTest::mouseClick(header, Qt::LeftButton);
+        QVERIFY(!video->isVisible());
+        Q_EMIT control()->videoShown(u"某歌视频显示"_qs);
         press(PlayerCommand::Stop);
         QVERIFY(!video->isVisible());
+    }
+
+    // While the search page hangs the busy overlay shows that the player is at work.
+    void addressSearchShowsTheBusyOverlay()
+    {
+        const auto place = findCatalogueSong(kSongId);
+        QVERIFY(place);
+        QVERIFY(m_demo->setFault(u"/baiduurl.asp"_qs, u"hang"_qs));
+        Q_EMIT m_window->online()->resultArea()->rowActivated(place->first, place->second);
+        QTRY_VERIFY_WITH_TIMEOUT(m_window->busyOverlay()->isVisible(), 5000);
+        m_server->abortAll();
+        QTRY_VERIFY(!m_window->busyOverlay()->isVisible());
+    }
+
+    // Without the engine module the queue still takes songs, and a play request says
+    // in the lyric line why nothing plays.
+    void withoutAnEngineTheLyricLineSaysSo()
+    {
+        QTemporaryDir noModule;
+        MainWindowContext ctx;
+        ctx.library = m_access.get();
+        MainWindow window(ctx);
+        PlaybackViewsOptions options;
+        options.engineModuleDir = noModule.path();
+        options.publishOnSessionBus = false;
+        options.loadEngineAfterStartup = false;
+        auto *views = new PlaybackViews(&window, options);
+        const SongRowRef row {
+            SongPageKind::Playlist, 1, 0, u"无声"_qs, SongRecord::fromText(u"9|||/m/a.mp3|||无声||||||0"_qs)};
+        Q_EMIT window.online()->songRowActivated(row);
+        QCOMPARE(views->session()->queue()->at(0).title, u"无声"_qs);
+        QCOMPARE(views->lyrics()->screen().main.baseText, u"播放引擎未能加载"_qs);
     }
 
     // Either window's volume knob sets the engine's volume and moves the other knob.

@@ -31,11 +31,12 @@ private Q_SLOTS:
         QTest::addColumn<int>("expected"); // -1: stays
         QTest::newRow("main volume inside") << KnobTracks::mainVolume << 4600 << 100 << 4700;
         QTest::newRow("main volume to its right end") << KnobTracks::mainVolume << 5000 << 120 << 5120;
-        QTest::newRow("main volume past it") << KnobTracks::mainVolume << 5000 << 121 << -1;
+        QTest::newRow("main volume past it: at the end") << KnobTracks::mainVolume << 5000 << 400 << 5120;
         QTest::newRow("main position left end") << KnobTracks::mainPosition << 5500 << -20 << 5480;
-        QTest::newRow("main position past left end") << KnobTracks::mainPosition << 5500 << -21 << -1;
+        QTest::newRow("main position past left end: at it") << KnobTracks::mainPosition << 5500 << -900 << 5480;
         QTest::newRow("mini volume") << KnobTracks::miniVolume << 2640 << 540 << 3180;
-        QTest::newRow("mini position past right end") << KnobTracks::miniPosition << 6300 << 30 << -1;
+        QTest::newRow("mini position past right end: at it") << KnobTracks::miniPosition << 6300 << 30 << 6320;
+        QTest::newRow("already at the end") << KnobTracks::miniPosition << 6320 << 30 << -1;
     }
     void slideKnob()
     {
