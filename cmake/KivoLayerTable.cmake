@@ -6,6 +6,7 @@
 #   skin                      above core: drawing, skinned controls, menus
 #   online < library          the subsystems' logic; library opens its pages in the
 #   online < lyrics < playback  result area, playback runs the lyrics steps
+#   community                 dedication and settings, over the other subsystems
 #   <subsystem>/ui            above its subsystem and the skin
 #   shell                     on top: the only place that knows every window
 set(KIVO_LAYER_core "")
@@ -14,6 +15,7 @@ set(KIVO_LAYER_online core)
 set(KIVO_LAYER_library core online)
 set(KIVO_LAYER_lyrics core online)
 set(KIVO_LAYER_playback core online lyrics)
+set(KIVO_LAYER_community core online library lyrics playback)
 
 set(KIVO_LAYER_online/ui core skin online)
 set(KIVO_LAYER_online/web core skin online online/ui)
@@ -22,9 +24,10 @@ set(KIVO_LAYER_library/tools core online library)
 set(KIVO_LAYER_lyrics/ui core skin online lyrics)
 set(KIVO_LAYER_playback/ui core skin online lyrics playback)
 set(KIVO_LAYER_playback/mpv core online lyrics playback)
+set(KIVO_LAYER_community/ui core skin online library lyrics playback community)
 
 set(kivo_everything core skin online library lyrics playback online/ui online/web library/ui lyrics/ui playback/ui
-    playback/mpv transfer shell shell/ui)
+    playback/mpv transfer shell shell/ui community community/ui)
 set(KIVO_LAYER_shell ${kivo_everything})
 set(KIVO_LAYER_shell/ui ${kivo_everything})
 set(KIVO_LAYER_shell/app ${kivo_everything})
