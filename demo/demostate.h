@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QMap>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 
@@ -52,6 +54,12 @@ public:
     NoticeFields notice() const;
     void resetNotice();
 
+    // What "kxrjzf.asp" received, one decoded query per dedication, keys in order.
+    using QueryFields = QList<QPair<QString, QString>>;
+    void recordDedication(const QueryFields &fields);
+    QList<QueryFields> dedications() const;
+    void clearDedications();
+
     void setUpdateFile(const QString &path);
     QString updateFile() const;
     // Bytes per second for the update file; 0: as fast as the connection goes.
@@ -63,6 +71,7 @@ private:
     QStringList m_log;
     QMap<QString, FaultKind> m_faults;
     NoticeFields m_notice;
+    QList<QueryFields> m_dedications;
     QString m_updateFile;
     int m_updateRate = 0;
 };
