@@ -114,4 +114,9 @@ std::optional<LyricsLibrary::HistorySong> LibraryAccess::historySong(int history
     return HistorySong {row->musicId, row->listId};
 }
 
+bool LibraryAccess::saveSettingsContent(const QString &content, const QDateTime &today)
+{
+    return m_db.saveSettingsContent(content, today);
+}
+
 } // namespace kivo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "community/settingsform.h"
 #include "library/librarysource.h"
 #include "lyrics/lyricslookup.h"
 #include "playback/playbacklibrary.h"
@@ -10,7 +11,7 @@ class LibraryDatabase;
 
 // What the pages, the player and the lyrics need of the library, over the one
 // database connection. It holds no state of its own.
-class LibraryAccess final : public LibrarySource, public PlaybackLibrary, public LyricsLibrary
+class LibraryAccess final : public LibrarySource, public PlaybackLibrary, public LyricsLibrary, public SettingsStore
 {
 public:
     explicit LibraryAccess(LibraryDatabase &database)
@@ -32,6 +33,9 @@ public:
     // LyricsLibrary: the music ids of library songs
     std::optional<int> playlistSongMusicId(int listSongId) override;
     std::optional<HistorySong> historySong(int historySongId) override;
+
+    // SettingsStore: the settings text in table config
+    bool saveSettingsContent(const QString &content, const QDateTime &today) override;
 
 private:
     LibraryDatabase &m_db;

@@ -4,6 +4,7 @@
 #include "shell/installsettings.h"
 #include "shell/libraryaccess.h"
 #include "shell/programstate.h"
+#include "shell/ui/communitycommands.h"
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/playbackviews.h"
 
@@ -63,6 +64,8 @@ int main(int argc, char *argv[])
     MainWindow window(context);
     // Playback, lyrics, knobs and the mini player; the engine loads after the first window.
     PlaybackViews playback(&window);
+    // Search, info pages, dedication and settings.
+    CommunityCommands community(&window, &playback);
     window.show();
     return app.exec();
 }
