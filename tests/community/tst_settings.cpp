@@ -1,10 +1,6 @@
-// Saving the settings, and the settings dialog's colour swatch.
+// Saving the settings: the checks of the buffering time, what is stored and what is in use.
 #include "community/settingsform.h"
-#include "community/ui/settingsdialog.h"
 
-#include <QColorDialog>
-#include <QPushButton>
-#include <QSignalSpy>
 #include <QTest>
 
 using namespace kivo;
@@ -15,11 +11,8 @@ class RecordingStore : public SettingsStore
 public:
     QStringList saved;
     QList<QDateTime> days;
-    bool refuse = false;
     bool saveSettingsContent(const QString &content, const QDateTime &today) override
     {
-        if (refuse)
-            return false;
         saved << content;
         days << today;
         return true;
@@ -71,43 +64,7 @@ private Q_SLOTS:
         QVERIFY(StoredSettings::parse(stored) == settings);
         QCOMPARE(settings.highlightQColor(), QColor(0, 255, 0));
     }
-
-    void refusedStoreStillAppliesButIsNotSaved()
-    {
-        RecordingStore store;
-        store.refuse = true;
-        StoredSettings settings;
-        QCOMPARE(
-            SaveSettings({u"40"_qs, true, true, true, false, 255}, settings, store, kToday), SaveOutcome::NotStored);
-        QCOMPARE(settings.loadTimeoutSeconds, 40);
-    }
-
-    void swatchStartsWithTheColourInUseAndCancelKeepsIt()
-    {
-        RecordingStore store;
-        StoredSettings settings = StoredSettings::parse(u"26㊣1㊣1㊣1㊣0㊣16711680"_qs); // blue
-        SettingsDialog dialog(
-            &settings, &store, [] { return kToday; }, nullptr);
-        dialog.fill();
-        QCOMPARE(dialog.swatchColour(), quint32(0xFF0000));
-        QSignalSpy chosen(&dialog, &SettingsDialog::highlightColourChosen);
-
-        dialog.colourButton()->click();
-        QVERIFY(dialog.colourDialog()->isVisible());
-        dialog.colourDialog()->reject();
-        QCOMPARE(dialog.swatchColour(), quint32(0xFF0000));
-        QVERIFY(chosen.isEmpty());
-
-        dialog.colourButton()->click();
-        dialog.colourDialog()->setCurrentColor(QColor(0x12, 0x34, 0x56));
-        dialog.colourDialog()->accept();
-        QCOMPARE(chosen.size(), 1);
-        QCOMPARE(dialog.swatchColour(), quint32(0x563412));
-        // Saving without a change of the time keeps the picked colour.
-        QCOMPARE(dialog.SaveSettings(), SaveOutcome::Saved);
-        QCOMPARE(store.saved, QStringList {u"26㊣1㊣1㊣1㊣0㊣5649426"_qs});
-    }
 };
 
-QTEST_MAIN(SettingsTest)
+QTEST_GUILESS_MAIN(SettingsTest)
 #include "tst_settings.moc"
