@@ -11,8 +11,11 @@ class RecordingStore : public SettingsStore
 public:
     QStringList saved;
     QList<QDateTime> days;
+    bool refuse = false; // the library could not write
     bool saveSettingsContent(const QString &content, const QDateTime &today) override
     {
+        if (refuse)
+            return false;
         saved << content;
         days << today;
         return true;
@@ -63,6 +66,17 @@ private Q_SLOTS:
         // What is stored reads back as what is in use, colour included.
         QVERIFY(StoredSettings::parse(stored) == settings);
         QCOMPARE(settings.highlightQColor(), QColor(0, 255, 0));
+    }
+
+    // Not kept is not reported as saved; the run uses the settings all the same.
+    void aStoreThatFailsIsNotASave()
+    {
+        RecordingStore store;
+        store.refuse = true;
+        StoredSettings settings;
+        QCOMPARE(
+            SaveSettings({u"40"_qs, true, true, true, false, 255}, settings, store, kToday), SaveOutcome::NotStored);
+        QCOMPARE(settings.loadTimeoutSeconds, 40);
     }
 };
 
