@@ -8,6 +8,7 @@
 #   online < lyrics < playback  result area, playback runs the lyrics steps
 #   downloads                 above them all: queues songs of every page, looks them
 #                             up like playback, fetches their lyrics, counts in the library
+#   community                 dedication and settings, over the other subsystems
 #   <subsystem>/ui            above its subsystem and the skin
 #   shell                     on top: the only place that knows every window
 set(KIVO_LAYER_core "")
@@ -17,6 +18,7 @@ set(KIVO_LAYER_library core online)
 set(KIVO_LAYER_lyrics core online)
 set(KIVO_LAYER_playback core online lyrics)
 set(KIVO_LAYER_downloads core online library lyrics playback transfer)
+set(KIVO_LAYER_community core online library lyrics playback)
 
 set(KIVO_LAYER_online/ui core skin online)
 set(KIVO_LAYER_online/web core skin online online/ui)
@@ -26,9 +28,10 @@ set(KIVO_LAYER_lyrics/ui core skin online lyrics)
 set(KIVO_LAYER_playback/ui core skin online lyrics playback)
 set(KIVO_LAYER_playback/mpv core online lyrics playback)
 set(KIVO_LAYER_downloads/ui core skin online library lyrics playback transfer downloads)
+set(KIVO_LAYER_community/ui core skin online library lyrics playback community)
 
 set(kivo_everything core skin online library lyrics playback online/ui online/web library/ui lyrics/ui playback/ui
-    playback/mpv transfer downloads downloads/ui shell shell/ui)
+    playback/mpv transfer downloads downloads/ui community community/ui shell shell/ui)
 set(KIVO_LAYER_shell ${kivo_everything})
 set(KIVO_LAYER_shell/ui ${kivo_everything})
 set(KIVO_LAYER_shell/app ${kivo_everything})

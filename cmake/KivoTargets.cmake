@@ -13,7 +13,7 @@
 #   shell/app/*.cpp        kivoplay's main
 #   updater/*.cpp          the update program (kivoupdater + main.cpp -> update)
 # Subsystems from the lowest up.
-set(KIVO_SUBSYSTEMS online library lyrics playback downloads)
+set(KIVO_SUBSYSTEMS online library lyrics playback downloads community)
 
 function(kivo_glob out)
   set(files)

@@ -379,6 +379,7 @@ QString DemoSite::notice(const QString &host) const
 
 QString DemoSite::dedication(const Query &q) const
 {
+    m_state.recordDedication(q.items); // tests read what the player sent
     const QString mail = q.value(QStringLiteral("toemail")).trimmed();
     const bool ok = mail.contains(u'@') && mail.contains(u'.') && !q.value(QStringLiteral("name")).trimmed().isEmpty()
         && !q.value(QStringLiteral("content")).trimmed().isEmpty();

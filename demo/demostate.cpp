@@ -52,6 +52,24 @@ void DemoState::clearLog()
     m_log.clear();
 }
 
+void DemoState::recordDedication(const QueryFields &fields)
+{
+    std::lock_guard lock(m_mutex);
+    m_dedications.append(fields);
+}
+
+QList<DemoState::QueryFields> DemoState::dedications() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_dedications;
+}
+
+void DemoState::clearDedications()
+{
+    std::lock_guard lock(m_mutex);
+    m_dedications.clear();
+}
+
 void DemoState::setFault(const QString &path, FaultKind kind)
 {
     std::lock_guard lock(m_mutex);

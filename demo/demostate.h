@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QMap>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 
@@ -56,6 +58,12 @@ public:
     // version again, so the updated player does not update once more.
     void updateServedWhole();
 
+    // What "kxrjzf.asp" received, one decoded query per dedication, keys in order.
+    using QueryFields = QList<QPair<QString, QString>>;
+    void recordDedication(const QueryFields &fields);
+    QList<QueryFields> dedications() const;
+    void clearDedications();
+
     void setUpdateFile(const QString &path);
     QString updateFile() const;
     // Bytes per second for the update file; 0: as fast as the connection goes.
@@ -67,6 +75,7 @@ private:
     QStringList m_log;
     QMap<QString, FaultKind> m_faults;
     NoticeFields m_notice;
+    QList<QueryFields> m_dedications;
     QString m_updateFile;
     int m_updateRate = 0;
 };

@@ -12,6 +12,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QUrl>
 
 #include <httplib.h>
@@ -321,9 +323,21 @@ void DemoServer::control(const QString &what, const Query &q, httplib::Response 
         if (q.has(QStringLiteral("rate")))
             m_state.setUpdateRate(q.number(QStringLiteral("rate"), 0));
         answer(200, QStringLiteral("ok\n"));
+    } else if (what == u"dedications") {
+        // Each dedication received as [[key, value], …], keys in the order sent.
+        QJsonArray all;
+        for (const DemoState::QueryFields &fields : m_state.dedications()) {
+            QJsonArray one;
+            for (const auto &[key, value] : fields)
+                one.append(QJsonArray {key, value});
+            all.append(one);
+        }
+        res.status = 200;
+        res.set_content(QJsonDocument(all).toJson(QJsonDocument::Compact).toStdString(), "application/json");
     } else if (what == u"reset") {
         m_state.clearFaults();
         m_state.clearLog();
+        m_state.clearDedications();
         m_state.resetNotice();
         m_state.setUpdateFile(m_options.updateFile);
         m_state.setUpdateRate(0);

@@ -846,12 +846,17 @@ std::optional<int> LibraryDatabase::countDownload(const QDateTime &serverDate)
     return count;
 }
 
-bool LibraryDatabase::saveSettingsContent(const QString &content)
+bool LibraryDatabase::saveSettingsContent(const QString &content, const QDateTime &today)
 {
     QSqlQuery q(database());
-    q.prepare(configRow()
-            ? QStringLiteral("UPDATE config SET content = ? WHERE rowid = (SELECT min(rowid) FROM config)")
-            : QStringLiteral("INSERT INTO config (content) VALUES (?)"));
+    if (configRow()) {
+        q.prepare(QStringLiteral("UPDATE config SET content = ? WHERE rowid = (SELECT min(rowid) FROM config)"));
+        q.addBindValue(text(content));
+        return run(q);
+    }
+    // A new row starts the day's download count: today, nothing counted yet.
+    q.prepare(QStringLiteral("INSERT INTO config (addtime, downday, content) VALUES (?, 0, ?)"));
+    q.addBindValue(today.toString(kDateTimeFormat));
     q.addBindValue(text(content));
     return run(q);
 }

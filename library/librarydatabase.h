@@ -124,8 +124,9 @@ public:
     // A finished download: the day's count after counting it, or nothing when
     // there is no config row (nothing is written then).
     std::optional<int> countDownload(const QDateTime &serverDate);
-    // The settings window's save: adds the row when missing.
-    bool saveSettingsContent(const QString &content);
+    // The settings window's save: adds the row when missing, for `today` with no
+    // downloads counted.
+    bool saveSettingsContent(const QString &content, const QDateTime &today = QDateTime::currentDateTime());
     // The raw row, for tests and diagnostics.
     struct ConfigRow
     {

@@ -66,9 +66,9 @@ QString StoredSettings::format() const
         + kFieldSeparator + QString::number(highlightColour);
 }
 
-QColor StoredSettings::highlightQColor() const
+QColor StoredSettings::colourOf(quint32 value)
 {
-    return QColor(int(highlightColour & 0xFF), int((highlightColour >> 8) & 0xFF), int((highlightColour >> 16) & 0xFF));
+    return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
 }
 
 quint32 StoredSettings::colourValue(const QColor &colour)

@@ -30,8 +30,10 @@ struct StoredSettings
     // The text the settings window stores, e.g. "26㊣1㊣0㊣1㊣1㊣255".
     QString format() const;
 
-    QColor highlightQColor() const;
+    QColor highlightQColor() const { return colourOf(highlightColour); }
+    // The stored number of a colour and back: red in the low byte, then green, then blue.
     static quint32 colourValue(const QColor &colour);
+    static QColor colourOf(quint32 value);
 
     friend bool operator==(const StoredSettings &, const StoredSettings &) = default;
 };

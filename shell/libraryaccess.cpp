@@ -119,4 +119,9 @@ std::optional<int> LibraryAccess::countDownload(const QDateTime &serverDate)
     return m_db.countDownload(serverDate);
 }
 
+bool LibraryAccess::saveSettingsContent(const QString &content, const QDateTime &today)
+{
+    return m_db.saveSettingsContent(content, today);
+}
+
 } // namespace kivo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "community/settingsform.h"
 #include "downloads/downloadlibrary.h"
 #include "library/librarysource.h"
 #include "lyrics/lyricslookup.h"
@@ -11,7 +12,11 @@ class LibraryDatabase;
 
 // What the pages, the player and the lyrics need of the library, over the one
 // database connection. It holds no state of its own.
-class LibraryAccess final : public LibrarySource, public PlaybackLibrary, public LyricsLibrary, public DownloadLibrary
+class LibraryAccess final : public LibrarySource,
+                            public PlaybackLibrary,
+                            public LyricsLibrary,
+                            public DownloadLibrary,
+                            public SettingsStore
 {
 public:
     explicit LibraryAccess(LibraryDatabase &database)
@@ -36,6 +41,8 @@ public:
 
     // DownloadLibrary: the daily download counter
     std::optional<int> countDownload(const QDateTime &serverDate) override;
+    // SettingsStore: the settings text in table config
+    bool saveSettingsContent(const QString &content, const QDateTime &today) override;
 
 private:
     LibraryDatabase &m_db;

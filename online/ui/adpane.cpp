@@ -35,6 +35,8 @@ void AdPane::setWebPaneFactory(WebPaneFactory *factory, const QString &allowedHo
         if (ok)
             reveal();
     });
+    connect(m_pane, &WebPane::linkRequested, this, &AdPane::linkRequested);
+    connect(m_pane, &WebPane::newWindowRequested, this, &AdPane::newWindowRequested);
     if (!m_url.isEmpty())
         m_pane->navigate(m_url);
 }

@@ -7,8 +7,9 @@
 
 namespace kivo {
 
-// The small advertising pane `Webggt`: hidden until its page has loaded, then shown
-// for good.
+// The small advertising panes `Webggt` and `Webgg`: hidden until the page has loaded,
+// then shown for good. Links and new windows of their pages go to the owner, which
+// opens them as web tabs like those of any other server page.
 class AdPane : public QWidget
 {
     Q_OBJECT
@@ -19,6 +20,10 @@ public:
     void load(const QUrl &url);
     void setWebPaneFactory(WebPaneFactory *factory, const QString &allowedHost);
     WebPane *pane() const { return m_pane; }
+
+Q_SIGNALS:
+    void linkRequested(const QString &url);
+    void newWindowRequested(const QUrl &url);
 
 private:
     void reveal();

@@ -1,5 +1,6 @@
 #include "online/ui/resultarea.h"
 
+#include "core/logging.h"
 #include "online/softfilelink.h"
 #include "online/ui/tabheader.h"
 #include "skin/twips.h"
@@ -15,8 +16,8 @@
 namespace kivo {
 
 namespace {
-// How often a loaded page is checked before it is shown.
-constexpr int kRevealIntervalMs = 100;
+// sj1: how often a web tab whose page has arrived checks whether it may show it.
+constexpr int kRevealIntervalMs = 500;
 } // namespace
 
 ResultArea::ResultArea(ResultPages *pages, QWidget *parent)
@@ -155,24 +156,46 @@ void ResultArea::attachPane(int view, WebTab &web)
     web.pane->hide(); // behind the indicator until the page has loaded
     web.page->layout()->addWidget(web.pane);
     connect(web.pane, &WebPane::loadProgress, this, [this, view](int percent) {
-        if (m_webTabs.contains(view))
-            m_webTabs[view].indicator->setValue(percent);
-    });
-    connect(web.pane, &WebPane::loadFinished, this, [this, view](bool) {
         if (!m_webTabs.contains(view))
             return;
+        WebTab &tab = m_webTabs[view];
+        if (percent > 0 && percent < 100)
+            tab.indicator->setValue(percent);
+        else if (percent >= 100 && m_stack->currentWidget() == tab.page && !tab.indicator->isHidden()
+            && !tab.timer->isActive())
+            tab.timer->start(); // the front tab shows its page at a tick once it has loaded completely
+    });
+    connect(web.pane, &WebPane::loadFinished, this, [this, view](bool ok) {
+        if (!m_webTabs.contains(view))
+            return;
+        // A page that did not load keeps its tab on the indicator; nothing else is said.
+        if (!ok) {
+            qCWarning(lcUi).noquote() << "web tab page did not load:" << m_webTabs[view].url.toString();
+            return;
+        }
         m_webTabs[view].loaded = true;
         sync();
     });
-    connect(web.pane, &WebPane::linkRequested, this, [this](const QString &url) {
-        const LinkDecision d = decideServerLink(url, m_pages->fetcher() ? m_pages->fetcher()->baseUrl() : QString());
-        if (!d.openInTab.isEmpty())
-            m_pages->OpenWebTab(d.openInTab, linkedPageTitle());
-    });
-    connect(web.pane, &WebPane::newWindowRequested, this,
-        [this](const QUrl &url) { m_pages->OpenWebTab(url.toString(), linkedPageTitle()); });
+    connect(web.pane, &WebPane::linkRequested, this, &ResultArea::openServerLink);
+    connect(web.pane, &WebPane::newWindowRequested, this, [this](const QUrl &url) { openNewWindow(url); });
     if (!web.url.isEmpty())
         web.pane->navigate(web.url);
+}
+
+void ResultArea::openServerLink(const QString &url)
+{
+    const LinkDecision d = decideServerLink(url, m_pages->fetcher() ? m_pages->fetcher()->baseUrl() : QString());
+    if (!d.openInTab.isEmpty())
+        m_pages->OpenWebTab(d.openInTab, linkedPageTitle());
+}
+
+void ResultArea::openNewWindow(const QUrl &url)
+{
+    // A "softfile:" address asked for as a window follows the link rule.
+    if (url.toString().contains(u"softfile:"_qs, Qt::CaseInsensitive))
+        openServerLink(url.toString());
+    else
+        m_pages->OpenWebTab(url.toString(), linkedPageTitle());
 }
 
 void ResultArea::onWebNavigate(int view, const QString &url)

@@ -37,6 +37,11 @@ public:
     QProgressBar *loadingIndicator(int webView) const;
     WebPane *webPane(int webView) const;
 
+    // A link from any server page: "softfile:" addresses open a web tab at the server.
+    void openServerLink(const QString &url);
+    // A page asked for a new window: a web tab opens instead.
+    void openNewWindow(const QUrl &url);
+
 Q_SIGNALS:
     // The strip scroll buttons (skin buttons 6 and 7) show only when tabs are hidden.
     void scrollButtonsVisibleChanged(bool visible);

@@ -5,6 +5,7 @@
 #include "shell/libraryaccess.h"
 #include "shell/programstate.h"
 #include "shell/qttranslations.h"
+#include "shell/ui/communitycommands.h"
 #include "shell/ui/downloadcommands.h"
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/playbackviews.h"
@@ -67,6 +68,8 @@ int main(int argc, char *argv[])
     // Playback, lyrics, knobs and the mini player; the engine loads after the first window.
     PlaybackViews playback(&window);
     DownloadCommands downloads(&window, &playback); // the download list, its page and its menu
+    // Search, info pages, dedication and settings.
+    CommunityCommands community(&window, &playback);
     window.show();
     return app.exec();
 }

@@ -100,7 +100,7 @@ Q_SIGNALS:
     void miniModeEntered(); // the mini player stands in for this window
     void miniPlayerRequested(); // the tray brings the mini player back
     void timeReadoutClicked(); // Label3 flips elapsed and remaining time
-    void settingsApplied(); // the stored settings have been read at start-up
+    void settingsApplied(); // the settings were read at start-up or saved: the views apply them
     void aboutToQuit(); // exit: stop playing before the windows go
 
 protected:

@@ -69,6 +69,11 @@ OnlineViews::OnlineViews(QWidget *window, ServerClient *server, const LibrarySou
     m_adPane->setObjectName(u"Webgg"_qs);
     picLayout->addWidget(m_adPane);
     m_picview->hide();
+    // Links in the small panes open web tabs as links in the tabs' own pages do.
+    for (AdPane *pane : {m_newsPane, m_adPane}) {
+        connect(pane, &AdPane::linkRequested, m_area, &ResultArea::openServerLink);
+        connect(pane, &AdPane::newWindowRequested, m_area, &ResultArea::openNewWindow);
+    }
     // Opening or bringing a tab to the front hides the picture box.
     connect(m_pages, &ResultPages::tabOpened, this, [this] { m_picview->hide(); });
     connect(m_pages, &ResultPages::stripChanged, this, [this] { m_picview->hide(); });

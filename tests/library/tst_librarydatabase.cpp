@@ -373,9 +373,14 @@ private Q_SLOTS:
         QVERIFY(!f.db.loadStartupConfig(now));
         QVERIFY(!f.db.countDownload(now));
         QCOMPARE(f.count(u"config"_qs), 0);
-        QVERIFY(f.db.saveSettingsContent(u"30㊣1㊣1㊣1㊣0㊣255"_qs));
-        QVERIFY(f.db.saveSettingsContent(u"31㊣1㊣1㊣1㊣0㊣255"_qs));
+        // The settings add the row for the given day, no downloads counted; a later save
+        // changes only the text.
+        QVERIFY(f.db.saveSettingsContent(u"30㊣1㊣1㊣1㊣0㊣255"_qs, now));
+        QVERIFY(f.db.saveSettingsContent(u"31㊣1㊣1㊣1㊣0㊣255"_qs, now.addDays(3)));
         QCOMPARE(f.count(u"config"_qs), 1);
+        QCOMPARE(f.db.configRow()->addedAt, u"2026-12-07 10:00:00"_qs);
+        QCOMPARE(f.db.configRow()->downday, 0);
+        QCOMPARE(f.db.loadStartupConfig(now)->dailyDownloadCount, 0);
         QCOMPARE(f.db.loadStartupConfig(QDateTime::currentDateTime())->settingsContent, u"31㊣1㊣1㊣1㊣0㊣255"_qs);
     }
 

@@ -9,6 +9,7 @@
 #include "support/fakepagefetcher.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QScrollBar>
@@ -155,6 +156,29 @@ private Q_SLOTS:
         QVERIFY(!f.area.webPane(1));
     }
 
+    void webTabKeepsItsIndicatorUntilThePageHasLoaded()
+    {
+        Fixture f;
+        FakeFactory factory;
+        f.area.setWebPaneFactory(&factory);
+        f.area.pages()->OpenWebTab(u"http://127.0.0.1:9/slow.asp"_qs, u"慢"_qs);
+        FakePane *pane = factory.panes.at(0);
+        // All bytes counted, or a load that failed: the page is not complete, no box says so.
+        Q_EMIT pane->loadProgress(100);
+        Q_EMIT pane->loadFinished(false);
+        QTest::qWait(700);
+        QVERIFY(f.area.loadingIndicator(1)->isVisible());
+        QVERIFY(!pane->isVisible());
+        QVERIFY(!QApplication::activeModalWidget());
+        // A new window it asks for opens a tab, a "softfile:" one by the link rule.
+        f.area.openNewWindow(QUrl(u"softfile:news/2.htm"_qs));
+        QCOMPARE(
+            factory.panes.at(1)->visited.value(0).toString(), QUrl(u"http://127.0.0.1:9/\\news/2.htm"_qs).toString());
+        pane->finish();
+        f.area.pages()->ActivateResultTab(1);
+        QTRY_VERIFY_WITH_TIMEOUT(pane->isVisible(), 2000);
+    }
+
     void adPaneShowsOnceLoaded()
     {
         QWidget window;
@@ -174,6 +198,10 @@ private Q_SLOTS:
         factory.panes.at(0)->finish();
         QVERIFY(ad.isVisible());
         QCOMPARE(ad.objectName(), u"Webggt"_qs);
+        // Its links go to the owner, which opens tabs for them.
+        QSignalSpy links(&ad, &AdPane::linkRequested);
+        factory.panes.at(0)->click(u"softfile:news/3.htm"_qs);
+        QCOMPARE(links.size(), 1);
     }
 
     void catalogueRightClickMenu()

@@ -6,6 +6,8 @@
 #include "support/testpaths.h"
 
 #include <QDeadlineTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QRegularExpression>
 #include <QTcpSocket>
 #include <QUrl>
@@ -134,6 +136,19 @@ QStringList DemoServer::requestLog() const
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     return lines;
+}
+
+QList<QList<QPair<QString, QString>>> DemoServer::dedications() const
+{
+    const HttpResult r = request("GET", "/__demo/dedications", 5000);
+    QList<QList<QPair<QString, QString>>> out;
+    for (const QJsonValue &one : QJsonDocument::fromJson(r.body).array()) {
+        QList<QPair<QString, QString>> fields;
+        for (const QJsonValue &field : one.toArray())
+            fields.append({field.toArray().at(0).toString(), field.toArray().at(1).toString()});
+        out.append(fields);
+    }
+    return out;
 }
 
 void DemoServer::clearLog()

@@ -49,6 +49,8 @@ public:
     // percent-encoded), in order; the control requests are not listed.
     QStringList requestLog() const;
     void clearLog();
+    // What "kxrjzf.asp" received: each dedication's decoded query, keys in order.
+    QList<QList<QPair<QString, QString>>> dedications() const;
     // kind: hang, drip, 500, reset, truncate, garbage, huge, off.
     bool setFault(const QString &path, const QString &kind);
     // name: notice, announcement, link, queue, daily, date, version, count.

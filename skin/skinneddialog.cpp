@@ -1,0 +1,82 @@
+#include "skin/skinneddialog.h"
+
+#include "skin/skinbutton.h"
+#include "skin/windowdrag.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace kivo {
+
+SkinnedDialog::SkinnedDialog(const QString &objectName, const QString &title, QWidget *owner)
+    : QWidget(owner, Qt::Window | Qt::FramelessWindowHint)
+    , m_title(new QLabel(title, this))
+    , m_close(nullptr)
+    , m_body(new QVBoxLayout)
+{
+    setObjectName(objectName);
+    setWindowTitle(title);
+    setAccessibleName(title);
+    setAttribute(Qt::WA_TranslucentBackground);
+
+    m_title->setObjectName(u"Title"_qs);
+    QFont titleFont = m_title->font();
+    titleFont.setBold(true);
+    m_title->setFont(titleFont);
+    WindowDrag::install(m_title);
+    m_close = makeButton(u"Image2"_qs, u"关闭"_qs, Skin::Glyph::Close, QSize(22, 18));
+    connect(m_close, &QAbstractButton::clicked, this, &QWidget::hide);
+
+    auto *titleRow = new QHBoxLayout;
+    titleRow->addWidget(m_title, 1);
+    titleRow->addWidget(m_close);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(14, 8, 14, 14);
+    layout->addLayout(titleRow);
+    layout->addLayout(m_body, 1);
+
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::WindowText, Skin::kText);
+    palette.setColor(QPalette::Base, QColor(0x12, 0x15, 0x1a));
+    palette.setColor(QPalette::Text, Skin::kText);
+    palette.setColor(QPalette::ButtonText, Skin::kText);
+    palette.setColor(QPalette::PlaceholderText, Skin::kDimText);
+    setPalette(palette);
+}
+
+SkinButton *SkinnedDialog::makeButton(const QString &objectName, const QString &name, Skin::Glyph glyph, QSize size)
+{
+    auto *button = new SkinButton(name, this);
+    button->setObjectName(objectName);
+    button->setFixedSize(size);
+    if (glyph != Skin::Glyph::None) {
+        button->setGlyph(glyph);
+    } else {
+        const qreal dpr = devicePixelRatioF() > 0 ? devicePixelRatioF() : 1.0;
+        button->setImages(Skin::buttonPlate(size, false, false, dpr), Skin::buttonPlate(size, true, false, dpr));
+        button->setText(name);
+    }
+    return button;
+}
+
+void SkinnedDialog::showMessage(QMessageBox::Icon icon, const QString &text)
+{
+    QWidget *over = isVisible() ? this : parentWidget();
+    const QString title = parentWidget() ? parentWidget()->window()->windowTitle() : windowTitle();
+    auto *box = new QMessageBox(icon, title, text, QMessageBox::Ok, over);
+    box->setObjectName(u"message"_qs);
+    box->setTextFormat(Qt::PlainText);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+    Q_EMIT messageShown(icon, text);
+}
+
+void SkinnedDialog::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    Skin::paintPanel(painter, rect(), 10);
+}
+
+} // namespace kivo
