@@ -81,6 +81,8 @@ Q_SIGNALS:
     void scrollButtonsVisibleChanged(bool visible);
     void songRowActivated(const kivo::SongRowRef &row);
     void songRowMenuRequested(const kivo::SongRowRef &row, const QPoint &globalPos);
+    // The web module could not be loaded: web panes stay empty. Sent once.
+    void webPanesMissing();
 
 private:
     QWidget *m_window;
@@ -102,6 +104,7 @@ private:
     QWidget *m_picview = nullptr;
     AdPane *m_adPane = nullptr;
     WebPaneFactory *m_webFactory = nullptr;
+    bool m_webTried = false;
     QString m_pendingNewsPane;
 };
 

@@ -514,8 +514,8 @@ private Q_SLOTS:
         QTRY_VERIFY(!m_window->busyOverlay()->isVisible());
     }
 
-    // Without the engine module the queue still takes songs, and a play request says
-    // in the lyric line why nothing plays.
+    // Without the engine module the lyric line says so as soon as loading fails, the
+    // queue still takes songs, and a play request says again why nothing plays.
     void withoutAnEngineTheLyricLineSaysSo()
     {
         QTemporaryDir noModule;
@@ -527,6 +527,9 @@ private Q_SLOTS:
         options.publishOnSessionBus = false;
         options.loadEngineAfterStartup = false;
         auto *views = new PlaybackViews(&window, options);
+        QVERIFY(!views->loadEngine());
+        QCOMPARE(views->lyrics()->screen().main.baseText, u"播放引擎未能加载"_qs);
+        views->lyrics()->showCaption(QString());
         const SongRowRef row {
             SongPageKind::Playlist, 1, 0, u"无声"_qs, SongRecord::fromText(u"9|||/m/a.mp3|||无声||||||0"_qs)};
         Q_EMIT window.online()->songRowActivated(row);
