@@ -5,8 +5,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <unistd.h>
-
 using namespace kivo;
 using namespace Qt::Literals::StringLiterals;
 
@@ -67,19 +65,6 @@ private Q_SLOTS:
         QVERIFY(QFile::remove(at.path) && writeFile(at.path, "the user's"));
         QCOMPARE(LibraryLocation::find(bin(), user()).path, at.path);
         QCOMPARE(readFile(at.path), "the user's");
-    }
-
-    // A read-only program folder with its own data/kx.dat seeds from that file.
-    void readOnlyProgramFolderSeedsFromItsData()
-    {
-        if (::geteuid() == 0)
-            QSKIP("permissions do not stop root");
-        QVERIFY(writeFile(bin() + u"/data/kx.dat"_s, "beside"));
-        QVERIFY(QFile::setPermissions(bin() + u"/data"_s, QFile::ReadOwner | QFile::ExeOwner));
-        const LibraryLocation at = LibraryLocation::find(bin(), user());
-        QFile::setPermissions(bin() + u"/data"_s, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QCOMPARE(at.path, user() + u"/kx.dat"_s);
-        QCOMPARE(readFile(at.path), "beside");
     }
 
     // Nothing shipped: the user's path is named, and opening it reports it missing.
