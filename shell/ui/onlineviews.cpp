@@ -126,7 +126,7 @@ void OnlineViews::loadWebEngine()
     if (m_webTried)
         return;
     m_webTried = true;
-    m_webFactory = WebModule::load();
+    m_webFactory = m_webLoader ? m_webLoader() : WebModule::load();
     if (!m_webFactory) {
         // No web engine: web tabs keep their loading indicator, and the user is told.
         Q_EMIT webPanesMissing();

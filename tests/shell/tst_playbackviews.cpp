@@ -515,8 +515,9 @@ private Q_SLOTS:
     }
 
     // Without the engine module the lyric line says so as soon as loading fails, the
-    // queue still takes songs, and a play request says again why nothing plays.
-    void withoutAnEngineTheLyricLineSaysSo()
+    // queue still takes songs, and a play request says again why nothing plays. A web
+    // module that does not load is said once too.
+    void withoutItsModulesTheLyricLineSaysSo()
     {
         QTemporaryDir noModule;
         MainWindowContext ctx;
@@ -535,6 +536,18 @@ private Q_SLOTS:
         Q_EMIT window.online()->songRowActivated(row);
         QCOMPARE(views->session()->queue()->at(0).title, u"无声"_qs);
         QCOMPARE(views->lyrics()->screen().main.baseText, u"播放引擎未能加载"_qs);
+
+        int loads = 0;
+        window.online()->setWebModuleLoader([&loads]() -> WebPaneFactory * {
+            ++loads;
+            return nullptr;
+        });
+        window.online()->loadWebEngine();
+        QCOMPARE(views->lyrics()->screen().main.baseText, u"网页组件未能加载"_qs);
+        views->lyrics()->showCaption(QString());
+        window.online()->loadWebEngine();
+        QCOMPARE(loads, 1);
+        QCOMPARE(views->lyrics()->screen().main.baseText, QString());
     }
 
     // Either window's volume knob sets the engine's volume and moves the other knob.
