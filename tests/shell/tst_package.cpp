@@ -140,6 +140,9 @@ private Q_SLOTS:
         QCOMPARE(runpathOf(usr + u"/bin/kivoplay"_s), u"$ORIGIN/../lib/kivoplay"_s);
         for (const QString &library : libraries)
             QCOMPARE(runpathOf(usr + u"/lib/kivoplay/"_s + library), u"$ORIGIN"_s);
+        // The metainfo's launchable, the menu entry and the icons agree, as installed.
+        if (!QStandardPaths::findExecutable(u"appstreamcli"_s).isEmpty())
+            QVERIFY(runTool(u"appstreamcli"_s, {u"validate-tree"_s, u"--no-net"_s, root()}));
         QFile desktop(usr + u"/share/applications/kivoplay.desktop"_s);
         QVERIFY(desktop.open(QIODevice::ReadOnly));
         QVERIFY(desktop.readAll().contains("\nExec=kivoplay %F\n"));
