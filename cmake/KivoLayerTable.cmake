@@ -35,6 +35,7 @@ set(kivo_everything core skin online library lyrics playback online/ui online/we
 set(KIVO_LAYER_shell ${kivo_everything})
 set(KIVO_LAYER_shell/ui ${kivo_everything})
 set(KIVO_LAYER_shell/app ${kivo_everything})
+set(KIVO_LAYER_shell/tools ${kivo_everything})
 
 # The transfer code is shared with the updater and uses nothing of the player.
 set(KIVO_LAYER_transfer "")

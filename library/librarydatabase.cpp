@@ -4,6 +4,7 @@
 #include "core/logging.h"
 #include "core/mirrortext.h"
 #include "library/libraryschema.h"
+#include "library/olderlibrary.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -147,9 +148,13 @@ QString describeSqlError(const QSqlError &error)
 }
 
 // Reads the file without writing anything: integrity, version and tables.
-// Gives the stored version, or the reason the file cannot be used.
+// Gives the stored version, or the reason the file cannot be used. Version 0 is a
+// file of an older player's tables and columns, converted to SQLite, that carries
+// no version yet: it is taken in.
 std::variant<int, QString> inspectReadOnly(const QString &path)
 {
+    if (const QString access = OlderLibrary::accessFormatReason(path); !access.isEmpty())
+        return access;
     ConnectionGuard guard {newConnectionName()};
     QSqlDatabase db = QSqlDatabase::addDatabase(kDriver, guard.name);
     db.setDatabaseName(path);
@@ -168,11 +173,11 @@ std::variant<int, QString> inspectReadOnly(const QString &path)
     const int version = LibrarySchema::storedVersion(db);
     if (version < 0)
         return QStringLiteral("无法读取数据结构版本");
-    if (version == 0)
+    if (version == 0 && !LibrarySchema::hasAnyLibraryTable(db))
         return QStringLiteral("不是本播放器的媒体库");
     if (version > LibrarySchema::currentVersion())
         return QStringLiteral("由更新版本的播放器创建（数据结构版本 %1）").arg(version);
-    if (const QString wrong = LibrarySchema::checkShape(db, version); !wrong.isEmpty())
+    if (const QString wrong = LibrarySchema::checkShape(db, std::max(version, 1)); !wrong.isEmpty())
         return QStringLiteral("数据结构不符（%1）").arg(wrong);
     return version;
 }
@@ -238,6 +243,17 @@ LibraryOpenOutcome LibraryDatabase::open(const QString &path)
         return outcome;
     }
     const int version = std::get<int>(inspected);
+    QString backup;
+    if (version == 0) {
+        // Nothing is written into an older library before a copy of it is kept.
+        QString error;
+        backup = OlderLibrary::backUp(path, &error);
+        if (backup.isEmpty()) {
+            outcome.reason = QStringLiteral("无法备份（%1）").arg(error);
+            qCWarning(lcDb).noquote() << "older library not taken in, no backup:" << path << "-" << error;
+            return outcome;
+        }
+    }
 
     const QString name = newConnectionName();
     {
@@ -253,8 +269,15 @@ LibraryOpenOutcome LibraryDatabase::open(const QString &path)
             QSqlQuery q(db);
             run(q, QStringLiteral("PRAGMA journal_mode=WAL"));
             run(q, QStringLiteral("PRAGMA synchronous=NORMAL"));
-            if (version < LibrarySchema::currentVersion())
-                failure = LibrarySchema::migrate(db, version);
+            int reached = version;
+            if (version == 0) {
+                failure = LibrarySchema::adopt(db);
+                reached = LibrarySchema::storedVersion(db);
+                if (failure.isEmpty())
+                    qCInfo(lcDb).noquote() << "older library taken in:" << path << "- backup" << backup;
+            }
+            if (failure.isEmpty() && reached < LibrarySchema::currentVersion())
+                failure = LibrarySchema::migrate(db, reached);
         }
         if (!failure.isEmpty()) {
             outcome.reason = failure;

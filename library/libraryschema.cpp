@@ -117,6 +117,47 @@ QString checkShape(QSqlDatabase &db, int version)
     return {};
 }
 
+bool hasAnyLibraryTable(QSqlDatabase &db)
+{
+    for (const TableShape &shape : shapeOfVersion1()) {
+        QSqlQuery q(db);
+        q.prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"));
+        q.addBindValue(QString::fromLatin1(shape.table));
+        if (q.exec() && q.next())
+            return true;
+    }
+    return false;
+}
+
+QString adopt(QSqlDatabase &db)
+{
+    const auto steps = schemaSteps();
+    if (steps.empty())
+        return QStringLiteral("程序中缺少数据结构定义");
+    const QStringList statements = statementsOf(steps.begin()->second);
+    if (!db.transaction())
+        return db.lastError().text();
+    auto fail = [&db](const QString &reason) {
+        db.rollback();
+        return reason.isEmpty() ? QStringLiteral("未知错误") : reason;
+    };
+    // The tables are there already; of the first step only the indexes are new.
+    static const QString kCreateIndex = QStringLiteral("CREATE INDEX ");
+    for (const QString &sql : statements) {
+        if (!sql.startsWith(kCreateIndex))
+            continue;
+        QSqlQuery q(db);
+        if (!q.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS ") + sql.mid(kCreateIndex.size())))
+            return fail(q.lastError().text());
+    }
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("PRAGMA user_version = %1").arg(steps.begin()->first)))
+        return fail(q.lastError().text());
+    if (!db.commit())
+        return fail(db.lastError().text());
+    return {};
+}
+
 QString migrate(QSqlDatabase &db, int fromVersion)
 {
     const auto steps = schemaSteps();

@@ -19,7 +19,9 @@ MediaEngine *loadMediaEngine(QObject *parent, const QStringList &options, const 
         dirs << moduleDir;
     } else {
         const QString appDir = QCoreApplication::applicationDirPath();
-        dirs << appDir << appDir + u"/../lib"_s;
+        // The program folder, the build tree's lib/ beside it, and an installed tree's
+        // lib/kivoplay/: found from the executable, so a moved tree finds its module.
+        dirs << appDir << appDir + u"/../lib"_s << appDir + u"/../lib/kivoplay"_s;
     }
     QString reason = u"kivompv not found"_s;
     for (const QString &dir : std::as_const(dirs)) {

@@ -11,6 +11,7 @@ PACKAGES=(
   ffmpeg imagemagick
   xvfb xauth xdotool x11-utils dbus dbus-x11 trayer
   fonts-wqy-zenhei libgl1-mesa-dri qt6-translations-l10n
+  appstream desktop-file-utils dpkg-dev
 )
 
 missing=()

@@ -28,7 +28,8 @@ QString programDir()
 QStringList searchPaths()
 {
     const QString dir = programDir();
-    return {dir + u"/kivoweb"_qs, dir + u"/../lib/kivoweb"_qs, dir + u"/lib/kivoweb"_qs, u"kivoweb"_qs};
+    return {dir + u"/kivoweb"_qs, dir + u"/../lib/kivoweb"_qs, dir + u"/../lib/kivoplay/kivoweb"_qs,
+        dir + u"/lib/kivoweb"_qs, u"kivoweb"_qs};
 }
 
 namespace {

@@ -3,6 +3,7 @@
 #include "online/serverclient.h"
 #include "shell/installsettings.h"
 #include "shell/libraryaccess.h"
+#include "shell/librarylocation.h"
 #include "shell/programstate.h"
 #include "shell/qttranslations.h"
 #include "shell/ui/communitycommands.h"
@@ -13,6 +14,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QNetworkAccessManager>
+#include <QStandardPaths>
 
 #include <clocale>
 
@@ -31,10 +33,17 @@ int main(int argc, char *argv[])
     const QString programDir = QCoreApplication::applicationDirPath();
     const InstallSettings install = InstallSettings::load(programDir);
 
-    // The library must be there and usable: the player never creates it, and a
-    // file it cannot use is reported and left as it is.
+    // The library must be there and usable: the player never creates it (an
+    // installed one copies the shipped empty library to the user's folder once),
+    // and a file it cannot use is reported and left as it is.
+    const LibraryLocation location
+        = LibraryLocation::find(programDir, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     LibraryDatabase library;
-    const LibraryOpenOutcome opened = library.open(programDir + u"/data/kx.dat"_qs);
+    LibraryOpenOutcome opened = library.open(location.path);
+    if (!location.error.isEmpty() && !opened.ok()) {
+        opened.status = LibraryOpenOutcome::Status::Unusable;
+        opened.reason = location.error;
+    }
     if (!opened.ok()) {
         qCWarning(lcDb).noquote() << "cannot open the library:" << opened.message();
         QMessageBox box(QMessageBox::Critical, u"Kivo"_qs, opened.message(), QMessageBox::Ok);

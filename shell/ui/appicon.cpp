@@ -6,10 +6,9 @@
 
 namespace kivo {
 
-namespace {
-QPixmap drawIcon(int size)
+QImage drawAppIcon(int size)
 {
-    QPixmap pm(size, size);
+    QImage pm(size, size, QImage::Format_ARGB32_Premultiplied);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
@@ -34,13 +33,12 @@ QPixmap drawIcon(int size)
     p.drawPath(flag);
     return pm;
 }
-} // namespace
 
 QIcon appIcon()
 {
     QIcon icon;
-    for (int size : {16, 22, 24, 32, 48, 64, 128})
-        icon.addPixmap(drawIcon(size));
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addPixmap(QPixmap::fromImage(drawAppIcon(size)));
     return icon;
 }
 

@@ -123,11 +123,15 @@ int OnlineViews::OpenWebTab(const QString &url, const QString &title)
 
 void OnlineViews::loadWebEngine()
 {
-    if (m_webFactory)
+    if (m_webTried)
         return;
-    m_webFactory = WebModule::load();
-    if (!m_webFactory)
-        return; // no web engine: web tabs keep their loading indicator
+    m_webTried = true;
+    m_webFactory = m_webLoader ? m_webLoader() : WebModule::load();
+    if (!m_webFactory) {
+        // No web engine: web tabs keep their loading indicator, and the user is told.
+        Q_EMIT webPanesMissing();
+        return;
+    }
     m_area->setWebPaneFactory(m_webFactory);
     m_newsPane->setWebPaneFactory(m_webFactory, QUrl(m_server->baseUrl()).host());
     m_adPane->setWebPaneFactory(m_webFactory, QUrl(m_server->baseUrl()).host());

@@ -53,6 +53,8 @@ public:
     int OpenWebTab(const QString &url, const QString &title);
     // Loads the web engine (after the first window shows) and the news pane "webggt.asp".
     void loadWebEngine();
+    // What loads the web module (the program: WebModule::load); tests stand in for it.
+    void setWebModuleLoader(std::function<WebPaneFactory *()> loader) { m_webLoader = std::move(loader); }
     void loadNewsPane(const QString &url);
 
     // The advertising pane `Webgg` inside the picture box `Picview` over the result
@@ -81,6 +83,8 @@ Q_SIGNALS:
     void scrollButtonsVisibleChanged(bool visible);
     void songRowActivated(const kivo::SongRowRef &row);
     void songRowMenuRequested(const kivo::SongRowRef &row, const QPoint &globalPos);
+    // The web module could not be loaded: web panes stay empty. Sent once.
+    void webPanesMissing();
 
 private:
     QWidget *m_window;
@@ -102,6 +106,8 @@ private:
     QWidget *m_picview = nullptr;
     AdPane *m_adPane = nullptr;
     WebPaneFactory *m_webFactory = nullptr;
+    bool m_webTried = false;
+    std::function<WebPaneFactory *()> m_webLoader;
     QString m_pendingNewsPane;
 };
 

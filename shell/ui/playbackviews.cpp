@@ -201,6 +201,8 @@ void PlaybackViews::wireWindow()
     connect(m_session->player(), &QueuePlayer::entryStarting, m_lyrics, &LyricsController::resetPosition);
     connect(m_session.get(), &PlaybackSession::engineMissing, this,
         [this] { m_lyrics->showCaption(engineMissingText(), true); });
+    connect(w->online(), &OnlineViews::webPanesMissing, this,
+        [this] { m_lyrics->showCaption(webPanesMissingText(), true); });
 
     OnlineViews *online = w->online();
     connect(online, &OnlineViews::songRowActivated, m_session->player(), &QueuePlayer::PlaySongRow);
@@ -270,6 +272,8 @@ bool PlaybackViews::loadEngine()
     MediaEngine *engine = loadMediaEngine(nullptr, m_options.engineOptions, m_options.engineModuleDir, &m_engineError);
     if (engine)
         m_session->attachEngine(engine, m_options.publishOnSessionBus);
+    else
+        m_lyrics->showCaption(engineMissingText(), true); // said once here; a play request says it again
     Q_EMIT engineReady(engine != nullptr);
     return engine != nullptr;
 }

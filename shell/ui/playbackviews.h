@@ -57,6 +57,8 @@ public:
     QString engineError() const { return m_engineError; }
     // What the lyric line says when a song should play and there is no engine.
     static QString engineMissingText() { return u"播放引擎未能加载"_qs; }
+    // What the lyric line says once when the web panes' module could not be loaded.
+    static QString webPanesMissingText() { return u"网页组件未能加载"_qs; }
 
 Q_SIGNALS:
     void engineReady(bool loaded);

@@ -14,6 +14,7 @@
 #include <functional>
 
 using namespace kivo;
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -61,6 +62,34 @@ bool makeFilledLibrary(const QString &path)
         db.addSongToPlaylist(
             pl, {QStringLiteral("song %1 ").arg(i) + QString(100, u'x'), QStringLiteral("/m/%1").arg(i)});
     return true;
+}
+
+// A library an older player kept, converted to SQLite: the six tables with their
+// columns, declared its own way and in its own order, one playlist with a song,
+// and no version. lslistColumns replaces the history table's columns.
+bool makeOlderLibrary(const QString &path,
+    const QString &lslistColumns
+    = QStringLiteral("id, lsid, title, url, url1, url2, musicid, baiduid, listid, addtime"))
+{
+    return makeSqliteFile(path,
+        {QStringLiteral("CREATE TABLE class (id INTEGER PRIMARY KEY, title VARCHAR(255))"),
+            QStringLiteral("CREATE TABLE list (id INTEGER PRIMARY KEY, title VARCHAR(255), classid INTEGER, url, url1, "
+                           "url2, musicid INTEGER, baiduid INTEGER, addtime DATETIME, note TEXT)"),
+            QStringLiteral("CREATE TABLE ls (id INTEGER PRIMARY KEY, title)"),
+            QStringLiteral("CREATE TABLE lslist (%1)").arg(lslistColumns),
+            QStringLiteral("CREATE TABLE cd (id INTEGER PRIMARY KEY, title, specialid)"),
+            QStringLiteral("CREATE TABLE config (addtime, downday, content)"),
+            QStringLiteral("INSERT INTO class VALUES (3, '旧歌单')"),
+            QStringLiteral("INSERT INTO list VALUES (1, '老歌', 3, '', '', '', 0, 0, '2006-05-01 10:00:00', '')")});
+}
+
+bool makeAccessHeader(const QString &path, const QByteArray &signature, char version)
+{
+    QByteArray header(4096, '\0');
+    header[1] = 1;
+    header.replace(4, signature.size(), signature);
+    header[20] = version;
+    return writeBytes(path, header);
 }
 
 using FileMaker = std::function<bool(const QString &)>;
@@ -147,6 +176,94 @@ private Q_SLOTS:
         QVERIFY(!db.isOpen());
         QCOMPARE(bytesOf(path), before);
         QVERIFY(!QFile::exists(path + QStringLiteral("-journal")));
+    }
+
+    void refusalsSayWhatIsWrong_data()
+    {
+        QTest::addColumn<FileMaker>("make");
+        QTest::addColumn<QStringList>("says");
+        QTest::newRow("Jet 4 file") << FileMaker([](const QString &p) {
+            return makeAccessHeader(p, "Standard Jet DB", 1);
+        }) << QStringList {u"Jet 4"_s, u"mdb-export"_s, u"SQLite"_s};
+        QTest::newRow("Jet 3 file") << FileMaker([](const QString &p) {
+            return makeAccessHeader(p, "Standard Jet DB", 0);
+        }) << QStringList {u"Jet 3"_s, u"mdb-schema"_s};
+        QTest::newRow("ACE file") << FileMaker([](const QString &p) {
+            return makeAccessHeader(p, "Standard ACE DB", 2);
+        }) << QStringList {u"ACE"_s, u"mdb-export"_s};
+        QTest::newRow("older tables, a column missing") << FileMaker([](const QString &p) {
+            return makeOlderLibrary(p, u"id, lsid, title, url, url1, url2, musicid, baiduid, addtime"_s);
+        }) << QStringList {u"lslist"_s, u"listid"_s};
+    }
+    void refusalsSayWhatIsWrong()
+    {
+        QFETCH(FileMaker, make);
+        QFETCH(QStringList, says);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"kx.dat"_s);
+        QVERIFY(make(path));
+        const QByteArray before = bytesOf(path);
+        LibraryDatabase db;
+        const LibraryOpenOutcome outcome = db.open(path);
+        QCOMPARE(outcome.status, LibraryOpenOutcome::Status::Unusable);
+        for (const QString &part : says)
+            QVERIFY2(outcome.reason.contains(part), qPrintable(outcome.reason));
+        QCOMPARE(bytesOf(path), before);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList {u"kx.dat"_s});
+    }
+
+    // An older library is copied aside before anything is written into it, then
+    // stamped, indexed and used; earlier backups are never replaced.
+    void olderLibraryIsTakenInAfterABackup_data()
+    {
+        QTest::addColumn<int>("earlierBackups");
+        QTest::addColumn<QString>("backup");
+        QTest::newRow("first backup") << 0 << u"kx.dat.bak"_s;
+        QTest::newRow("earlier backups kept") << 2 << u"kx.dat.bak.2"_s;
+    }
+    void olderLibraryIsTakenInAfterABackup()
+    {
+        QFETCH(int, earlierBackups);
+        QFETCH(QString, backup);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"kx.dat"_s);
+        QVERIFY(makeOlderLibrary(path));
+        const QByteArray original = bytesOf(path);
+        for (int n = 0; n < earlierBackups; ++n)
+            QVERIFY(writeBytes(dir.filePath(n == 0 ? u"kx.dat.bak"_s : u"kx.dat.bak.%1"_s.arg(n)), "earlier"));
+
+        {
+            LibraryDatabase db;
+            const LibraryOpenOutcome outcome = db.open(path);
+            QVERIFY2(outcome.ok(), qPrintable(outcome.message()));
+            QCOMPARE(bytesOf(dir.filePath(backup)), original);
+            for (int n = 0; n < earlierBackups; ++n)
+                QCOMPARE(bytesOf(dir.filePath(n == 0 ? u"kx.dat.bak"_s : u"kx.dat.bak.%1"_s.arg(n))), "earlier");
+            QCOMPARE(db.playlists().size(), 1);
+            QCOMPARE(db.playlists().at(0).title, u"旧歌单"_s);
+            QCOMPARE(db.playlistPage(3).size(), 1);
+            QVERIFY(db.addPlaylist(u"新歌单"_s).added());
+        }
+        QSqlDatabase raw = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"older-raw"_s);
+        raw.setDatabaseName(path);
+        QVERIFY(raw.open());
+        {
+            QSqlQuery q(raw);
+            QVERIFY(
+                q.exec(u"SELECT count(*) FROM sqlite_master WHERE type = 'index' AND name LIKE 'list%'"_s) && q.next());
+            QCOMPARE(q.value(0).toInt(), 2);
+            QCOMPARE(LibrarySchema::storedVersion(raw), LibrarySchema::currentVersion());
+        }
+        raw.close();
+        raw = {};
+        QSqlDatabase::removeDatabase(u"older-raw"_s);
+
+        // Taken in once: opened again, it needs no second backup.
+        const int files = QDir(dir.path()).entryList({u"kx.dat.bak*"_s}).size();
+        LibraryDatabase again;
+        QVERIFY(again.open(path).ok());
+        QCOMPARE(again.playlists().size(), 2);
+        QCOMPARE(QDir(dir.path()).entryList({u"kx.dat.bak*"_s}).size(), files);
     }
 
     void newLibraryHasCurrentSchema()

@@ -514,9 +514,10 @@ private Q_SLOTS:
         QTRY_VERIFY(!m_window->busyOverlay()->isVisible());
     }
 
-    // Without the engine module the queue still takes songs, and a play request says
-    // in the lyric line why nothing plays.
-    void withoutAnEngineTheLyricLineSaysSo()
+    // Without the engine module the lyric line says so as soon as loading fails, the
+    // queue still takes songs, and a play request says again why nothing plays. A web
+    // module that does not load is said once too.
+    void withoutItsModulesTheLyricLineSaysSo()
     {
         QTemporaryDir noModule;
         MainWindowContext ctx;
@@ -527,11 +528,26 @@ private Q_SLOTS:
         options.publishOnSessionBus = false;
         options.loadEngineAfterStartup = false;
         auto *views = new PlaybackViews(&window, options);
+        QVERIFY(!views->loadEngine());
+        QCOMPARE(views->lyrics()->screen().main.baseText, u"播放引擎未能加载"_qs);
+        views->lyrics()->showCaption(QString());
         const SongRowRef row {
             SongPageKind::Playlist, 1, 0, u"无声"_qs, SongRecord::fromText(u"9|||/m/a.mp3|||无声||||||0"_qs)};
         Q_EMIT window.online()->songRowActivated(row);
         QCOMPARE(views->session()->queue()->at(0).title, u"无声"_qs);
         QCOMPARE(views->lyrics()->screen().main.baseText, u"播放引擎未能加载"_qs);
+
+        int loads = 0;
+        window.online()->setWebModuleLoader([&loads]() -> WebPaneFactory * {
+            ++loads;
+            return nullptr;
+        });
+        window.online()->loadWebEngine();
+        QCOMPARE(views->lyrics()->screen().main.baseText, u"网页组件未能加载"_qs);
+        views->lyrics()->showCaption(QString());
+        window.online()->loadWebEngine();
+        QCOMPARE(loads, 1);
+        QCOMPARE(views->lyrics()->screen().main.baseText, QString());
     }
 
     // Either window's volume knob sets the engine's volume and moves the other knob.
