@@ -51,6 +51,7 @@ struct Player
 
     Player(LibraryDatabase &db, LibraryAccess &access, ServerClient &server, const QString &dir)
     {
+        state.preferences = UserPreferences(dir + u"/config/kivoplay.ini"_qs);
         MainWindowContext ctx {dir, &server, &state, &access, {}, {}};
         ctx.applyStoredConfig = [this, &db](const QDateTime &day) -> qint32 {
             const auto config = db.loadStartupConfig(day);
@@ -268,12 +269,17 @@ private Q_SLOTS:
         time->setText(u" 12 "_qs);
         find<QCheckBox>(form, u"显示LRC同步歌词。"_qs)->click();
         find<QCheckBox>(form, u"下载歌曲时，同步下载LRC歌词。"_qs)->click();
+        auto *notifications = find<QCheckBox>(form, u"歌曲开始播放时显示桌面通知。"_qs);
+        QVERIFY(notifications->isChecked());
+        notifications->click();
         find<QAbstractButton>(form, u"确定"_qs)->click();
         QCOMPARE(takeMessage(), u"参数修改成功。"_qs);
         QVERIFY(!form->isVisible());
         QCOMPARE(m_player->views->session()->control()->watchdog().timeoutSeconds(), 12);
         QVERIFY(!m_player->state.settings.localLyricsEnabled && m_player->state.settings.downloadLyricsEnabled);
+        // The notification switch is kept beside, not in the six settings' text.
         QCOMPARE(m_db.configRow()->content, u"12㊣0㊣1㊣1㊣1㊣51200"_qs);
+        QVERIFY(!m_player->state.preferences.songNotifications());
 
         // Started again: the same settings, the same colour, the swatch showing it.
         m_player.reset();
@@ -285,6 +291,7 @@ private Q_SLOTS:
         form = dialog(u"播放器参数设置"_qs);
         QCOMPARE(find<QLineEdit>(form, u"歌曲缓存调入时间"_qs)->text(), u"12"_qs);
         QVERIFY(!find<QCheckBox>(form, u"显示LRC同步歌词。"_qs)->isChecked());
+        QVERIFY(!find<QCheckBox>(form, u"歌曲开始播放时显示桌面通知。"_qs)->isChecked());
         QCOMPARE(m_player->community->settingsDialog()->swatchColour(), quint32(51200));
     }
 };
