@@ -1,6 +1,7 @@
 #include "shell/ui/fileopencommands.h"
 
 #include "core/commanddispatcher.h"
+#include "core/logging.h"
 #include "playback/playbacksession.h"
 #include "shell/instancechannel.h"
 #include "shell/ui/mainwindow.h"
@@ -24,8 +25,10 @@ FileOpenCommands::FileOpenCommands(
 {
     if (channel) {
         connect(channel, &InstanceChannel::filesOpened, this, &FileOpenCommands::open);
-        connect(channel, &InstanceChannel::raiseRequested, window,
-            [window] { window->commands()->dispatch(PlayerCommand::ShowPlayer); });
+        connect(channel, &InstanceChannel::raiseRequested, window, [window] {
+            qCDebug(lcDesktop) << "a later start brings the player back";
+            window->commands()->dispatch(PlayerCommand::ShowPlayer);
+        });
     }
     if (m_startFiles.isEmpty())
         return;
@@ -35,6 +38,7 @@ FileOpenCommands::FileOpenCommands(
 
 void FileOpenCommands::open(const QStringList &files)
 {
+    qCDebug(lcDesktop).noquote() << "opening" << files.join(u", "_qs);
     m_playback->session()->player()->OpenLocalFiles(files);
 }
 
