@@ -9,32 +9,7 @@
 
 using namespace kivo;
 using namespace Qt::Literals::StringLiterals;
-
-namespace {
-
-// org.freedesktop.Notifications as far as the player uses it.
-class FakeNotifications : public QObject
-{
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
-public:
-    struct Shown
-    {
-        quint32 replaces;
-        QString summary, body;
-    };
-    QList<Shown> shown;
-
-public Q_SLOTS:
-    Q_SCRIPTABLE quint32 Notify(const QString &, quint32 replaces, const QString &, const QString &summary,
-        const QString &body, const QStringList &, const QVariantMap &, int)
-    {
-        shown.append({replaces, summary, body});
-        return replaces ? replaces : quint32(40 + shown.size());
-    }
-};
-
-} // namespace
+using kivo::test::FakeNotifications;
 
 class DesktopNotifierTest : public QObject
 {

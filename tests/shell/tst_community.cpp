@@ -9,6 +9,7 @@
 #include "online/resultpages.h"
 #include "online/serverclient.h"
 #include "online/ui/cataloguetreeview.h"
+#include "playback/desktopnotifier.h"
 #include "playback/playbacksession.h"
 #include "playback/playercontrol.h"
 #include "shell/libraryaccess.h"
@@ -17,9 +18,11 @@
 #include "shell/ui/miniplayer.h"
 #include "shell/ui/onlineviews.h"
 #include "shell/ui/playbackviews.h"
+#include "shell/ui/songnotifications.h"
 #include "shell/ui/songrowcommands.h"
 #include "skin/commandmenus.h"
 #include "support/demoserver.h"
+#include "support/privatebus.h"
 #include "support/testpaths.h"
 
 #include <QAbstractButton>
@@ -241,6 +244,39 @@ private Q_SLOTS:
     }
 
     // Last: the player is started again over the same library.
+    void songsAreAnnouncedOnlyAwayFromThePlayer()
+    {
+        test::PrivateBus bus;
+        if (!bus.isRunning())
+            QSKIP("dbus-daemon is not available");
+        test::FakeNotifications desktop;
+        QVERIFY(desktop.publishOn(bus.connect(u"desktop"_qs)));
+        DesktopNotifier notifier(bus.connect(u"player"_qs));
+        new SongNotifications(m_player->window.get(), m_player->views, &notifier);
+        PlayerControl *control = m_player->views->session()->control();
+        QWidget elsewhere; // another program's window, as far as the player can tell
+        auto activate = [](QWidget *w) {
+            w->show();
+            w->activateWindow();
+            return QTest::qWaitForWindowActive(w);
+        };
+        MiniPlayer *mini = m_player->views->miniPlayer();
+        QVERIFY(activate(mini));
+        Q_EMIT control->songStarted(u"海风"_qs, u"林海风"_qs);
+        mini->hide();
+        QVERIFY(activate(window()));
+        Q_EMIT control->songStarted(u"海风"_qs, u"林海风"_qs);
+        QVERIFY(activate(&elsewhere));
+        m_player->state.preferences.setSongNotifications(false);
+        Q_EMIT control->songStarted(u"海风"_qs, u"林海风"_qs);
+        m_player->state.preferences.setSongNotifications(true);
+        Q_EMIT control->songStarted(u"路"_qs, QString());
+        QTRY_COMPARE_WITH_TIMEOUT(desktop.shown.size(), 1, 5000);
+        QTest::qWait(100);
+        QCOMPARE(desktop.shown.size(), 1);
+        QCOMPARE(desktop.shown[0].summary, u"路"_qs);
+    }
+
     void settingsTakeEffectAtOnceAndAfterARestart()
     {
         find<QAbstractButton>(window(), u"设置"_qs)->click();

@@ -197,11 +197,11 @@ void FaultRig::act(FaultPage page)
         return;
     }
     case FaultPage::AddressSearch:
-        m_playback->session()->player()->PlaySongRow(m_addressRow);
-        return;
     case FaultPage::Lyrics:
     case FaultPage::Media:
-        m_playback->session()->player()->PlaySongRow(m_directRow);
+        // Only a load this action hands over counts (the song before may still play).
+        m_startBefore = m_playback->session()->player()->activeStart();
+        m_playback->session()->player()->PlaySongRow(page == FaultPage::AddressSearch ? m_addressRow : m_directRow);
         return;
     }
 }
@@ -235,8 +235,7 @@ bool FaultRig::actAndWait(FaultPage page, int waitMs)
 {
     m_probe.reset();
     act(page);
-    const bool worked = QTest::qWaitFor([&] { return done(page); }, waitMs);
-    return worked;
+    return QTest::qWaitFor([&] { return done(page); }, waitMs);
 }
 
 bool FaultRig::eventFilter(QObject *watched, QEvent *event)

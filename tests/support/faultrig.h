@@ -75,6 +75,7 @@ private:
     SongRowRef m_addressRow; // a song found through the address search
     SongRowRef m_directRow; // a song with its own address and lyrics
     int m_listView = -1;
+    quint64 m_startBefore = 0; // the player's start count before the last song was asked for
     bool m_ready = false;
     QString m_error;
     int m_boxes = 0;

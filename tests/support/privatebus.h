@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QDBusConnection>
+#include <QObject>
 #include <QProcess>
 #include <QString>
+#include <QVariantMap>
 
 namespace kivo::test {
 
@@ -39,6 +41,35 @@ private:
     QProcess m_daemon;
     QString m_address;
     QStringList m_names;
+};
+
+// The desktop's notification service, as far as the player uses it.
+class FakeNotifications : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+public:
+    struct Shown
+    {
+        quint32 replaces;
+        QString summary, body;
+    };
+    QList<Shown> shown;
+
+    bool publishOn(QDBusConnection bus)
+    {
+        return bus.registerObject(
+                   QStringLiteral("/org/freedesktop/Notifications"), this, QDBusConnection::ExportScriptableSlots)
+            && bus.registerService(QStringLiteral("org.freedesktop.Notifications"));
+    }
+
+public Q_SLOTS:
+    Q_SCRIPTABLE quint32 Notify(const QString &, quint32 replaces, const QString &, const QString &summary,
+        const QString &body, const QStringList &, const QVariantMap &, int)
+    {
+        shown.append({replaces, summary, body});
+        return replaces ? replaces : quint32(40 + shown.size());
+    }
 };
 
 } // namespace kivo::test
