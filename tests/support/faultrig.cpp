@@ -212,8 +212,8 @@ bool FaultRig::done(FaultPage page) const
         return false;
     const PlaybackSession *session = m_playback->session();
     const PlayerControl *control = session->control();
-    const bool playing
-        = control && session->engine()->playState() == PlayState::Playing && control->statusKind() == StatusKind::Title;
+    const bool playing = control && session->player()->activeStart() != m_startBefore
+        && session->engine()->playState() == PlayState::Playing && control->statusKind() == StatusKind::Title;
     switch (page) {
     case FaultPage::Startup:
         return m_window->startupFinished() && !m_window->noticeLine().isEmpty();
