@@ -14,6 +14,7 @@
 
 #include <cerrno>
 #include <iconv.h>
+#include <memory>
 
 namespace kivo {
 
@@ -155,7 +156,21 @@ QCoro::Task<QString> ServerClient::fetchPage(QString url)
     QPointer<ServerClient> self(this);
     connect(reply, &QNetworkReply::socketStartedConnecting, this,
         [this] { Q_EMIT stateChanged(RequestState::Connecting); });
-    connect(reply, &QNetworkReply::metaDataChanged, this, [this] { Q_EMIT stateChanged(RequestState::Connected); });
+    // No page of this server comes near the cap: a body announced or received beyond
+    // it is given up at once rather than read whole and decoded on this thread.
+    auto tooLarge = std::make_shared<bool>(false);
+    auto giveUpWhenTooLarge = [reply, tooLarge](qint64 size) {
+        if (size > kMaxPageBytes && reply && reply->isRunning()) {
+            *tooLarge = true;
+            reply->abort();
+        }
+    };
+    connect(reply, &QNetworkReply::metaDataChanged, this, [this, reply, giveUpWhenTooLarge] {
+        Q_EMIT stateChanged(RequestState::Connected);
+        giveUpWhenTooLarge(reply->header(QNetworkRequest::ContentLengthHeader).toLongLong());
+    });
+    connect(reply, &QNetworkReply::readyRead, this,
+        [reply, giveUpWhenTooLarge] { giveUpWhenTooLarge(reply->bytesAvailable()); });
     // The time-out runs from the start of the request; a server that drips or
     // never answers yields what arrived so far, normally nothing.
     QTimer::singleShot(m_timeout, reply, [reply] {
@@ -171,6 +186,12 @@ QCoro::Task<QString> ServerClient::fetchPage(QString url)
     reply->deleteLater();
     const QString path = target.path();
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (*tooLarge) {
+        qCWarning(lcNet).noquote() << path << "failed: larger than" << kMaxPageBytes / (1024 * 1024)
+                                   << "MiB, given up after" << clock.elapsed() << "ms";
+        Q_EMIT stateChanged(RequestState::Error);
+        co_return QString();
+    }
     if (reply->error() != QNetworkReply::NoError) {
         qCWarning(lcNet).noquote() << path << "failed:" << (status ? QString::number(status) : reply->errorString())
                                    << "after" << clock.elapsed() << "ms";

@@ -41,7 +41,11 @@ public:
     // ServerBaseUrl followed by a page path and its (already encoded) query.
     QString pageUrl(const QString &pathAndQuery) const { return m_baseUrl + pathAndQuery; }
 
-    // The whole body as text, or empty on any failure (HTTP error, time-out, abort).
+    // Pages longer than this are refused (the server's pages are a few KiB).
+    static constexpr qint64 kMaxPageBytes = 2 * 1024 * 1024;
+
+    // The whole body as text, or empty on any failure (HTTP error, time-out, abort,
+    // a body over kMaxPageBytes).
     QCoro::Task<QString> fetchPage(QString url);
     // The unmirrored payload of a data page; empty URL: empty, without a request.
     QCoro::Task<QString> fetchHiddenPayload(QString url);

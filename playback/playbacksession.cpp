@@ -57,7 +57,8 @@ void PlaybackSession::attachEngine(MediaEngine *engine, bool publishOnSessionBus
     m_control = std::make_unique<PlayerControl>(m_player.get(), m_library);
     if (m_commands) {
         m_control->carryCommands(*m_commands);
-        if (publishOnSessionBus) {
+        // Asking for a session bus the environment does not name may start one.
+        if (publishOnSessionBus && !qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) {
             m_mpris = std::make_unique<MprisService>(m_control.get(), m_player.get(), m_commands);
             if (!m_mpris->registerOn())
                 m_mpris.reset();

@@ -187,7 +187,15 @@ void PlayerControl::onPlaying()
         if (const auto day = m_library->recordHistory(entry))
             Q_EMIT historyDayAdded(day->id, day->caption);
     }
+    const bool announce = m_player->activeStart() != m_announcedStart;
+    m_announcedStart = m_player->activeStart();
+    // A catalogue song's search text is "song+singer".
+    const QString title = entry.title;
+    const qsizetype plus = entry.url2.indexOf(u'+');
+    const QString singer = plus < 0 ? QString() : entry.url2.mid(plus + 1).trimmed();
     m_player->resolver()->ReportPlayedAddress(index, m_player->activeAddress());
+    if (announce)
+        Q_EMIT songStarted(title, singer);
 }
 
 void PlayerControl::onBuffering(bool start, int percent, LoadId load)

@@ -73,6 +73,9 @@ Q_SIGNALS:
     void advertisingPageRequested(const QString &pagePath);
     // A history record added a new day: add node "d" & id under "d0".
     void historyDayAdded(qint32 id, const QString &caption);
+    // A started song plays for the first time: once per start, not again when a
+    // retry of the same start or a return from a pause plays.
+    void songStarted(const QString &title, const QString &singer);
 
 private:
     void onPlayState(PlayState state, LoadId load);
@@ -101,6 +104,7 @@ private:
     QString m_positionText;
     // The load whose playing-state work (address, history, report) is done.
     LoadId m_settledLoad = 0;
+    quint64 m_announcedStart = 0;
 };
 
 } // namespace kivo

@@ -6,6 +6,7 @@
 #include "playback/songsourceresolver.h"
 
 #include <QDateTime>
+#include <QFileInfo>
 #include <QPointer>
 #include <QRandomGenerator>
 
@@ -61,8 +62,11 @@ QCoro::Task<void> QueuePlayer::PlayEntry(int index, bool retry)
         Q_EMIT engineMissing();
         co_return;
     }
-    if (!retry)
+    if (!retry) {
+        ++m_starts;
         Q_EMIT entryStarting(); // a retry keeps what its watchdog showed
+    }
+    const quint64 start = m_starts;
     applyLyricsWhenFound(index, m_queue->generation(), stillCurrent);
     if (!stillCurrent() || !m_queue->contains(index))
         co_return;
@@ -87,6 +91,7 @@ QCoro::Task<void> QueuePlayer::PlayEntry(int index, bool retry)
     m_activeIndex = index;
     m_activeAddress = address;
     m_activeGeneration = m_queue->generation();
+    m_activeStart = start;
     m_currentIndex = index;
     m_pending = PendingPlay {index, address, false};
     m_fruitless = {};
@@ -331,6 +336,33 @@ void QueuePlayer::PlayTreeList(PlaybackLibrary::ListKind kind, qint32 id)
 void QueuePlayer::AppendTreeList(PlaybackLibrary::ListKind kind, qint32 id)
 {
     fillFromTreeList(kind, id, true);
+}
+
+} // namespace kivo
+
+namespace kivo {
+
+void QueuePlayer::OpenLocalFiles(const QStringList &paths)
+{
+    int first = -1;
+    for (const QString &path : paths) {
+        QueueEntry e;
+        e.title = QFileInfo(path).fileName(); // as the import names a local file
+        e.locator = path;
+        e.kind = SongKind::ImportedFile;
+        int index = 0;
+        if (m_queue->hasSongs())
+            index = m_queue->append(e);
+        else
+            m_queue->replace(0, e);
+        if (first < 0)
+            first = index;
+    }
+    if (first < 0)
+        return;
+    m_fruitless = {};
+    m_currentIndex = first;
+    PlayEntry(first, false);
 }
 
 } // namespace kivo

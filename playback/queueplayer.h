@@ -59,6 +59,8 @@ public:
     int activeIndex() const { return m_activeIndex; }
     QString activeAddress() const { return m_activeAddress; }
     bool activeEntryIntact() const;
+    // Counts starts that are not retries; the load handed over last belongs to activeStart().
+    quint64 activeStart() const { return m_activeStart; }
     // Title of the entry last started (shown in the status texts).
     QString currentTitle() const { return m_title; }
 
@@ -82,6 +84,9 @@ public:
     SongRowData ReloadRow(const SongRowRef &row);
     void PlayTreeList(PlaybackLibrary::ListKind kind, qint32 id);
     void AppendTreeList(PlaybackLibrary::ListKind kind, qint32 id);
+    // Files opened from the desktop: appended as local files (an empty queue starts
+    // at entry 0), the first of them played.
+    void OpenLocalFiles(const QStringList &paths);
 
     // The random draw of the shuffle mode: a number in [0, bound). Tests replace it.
     void setRandomSource(std::function<double()> uniform01) { m_random = std::move(uniform01); }
@@ -124,6 +129,8 @@ private:
     quint64 m_activeGeneration = 0;
     QString m_title;
     quint64 m_startSerial = 0;
+    quint64 m_starts = 0;
+    quint64 m_activeStart = 0;
     // Starts in a row that found nothing to play, and the distinct entries among them;
     // the advance ends once every entry was tried.
     struct FruitlessRun

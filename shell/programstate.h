@@ -1,5 +1,6 @@
 #pragma once
 
+#include "community/userpreferences.h"
 #include "library/storedsettings.h"
 #include "shell/versioncheck.h"
 
@@ -20,6 +21,7 @@ struct ProgramState
     qint32 dailyDownloadCount = 0;
     QDateTime serverDate = QDateTime::currentDateTime();
     StoredSettings settings; // the six stored settings, defaults until config is read
+    UserPreferences preferences {QString()}; // kept outside the library; this run's only unless loaded
 };
 
 } // namespace kivo

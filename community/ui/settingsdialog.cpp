@@ -1,5 +1,6 @@
 #include "community/ui/settingsdialog.h"
 
+#include "community/userpreferences.h"
 #include "skin/skinbutton.h"
 
 #include <QCheckBox>
@@ -22,8 +23,8 @@ QCheckBox *switchBox(const QString &objectName, const QString &caption, QWidget 
 }
 } // namespace
 
-SettingsDialog::SettingsDialog(
-    StoredSettings *settings, SettingsStore *store, std::function<QDateTime()> today, QWidget *owner)
+SettingsDialog::SettingsDialog(StoredSettings *settings, SettingsStore *store, std::function<QDateTime()> today,
+    QWidget *owner, UserPreferences *preferences)
     : SkinnedDialog(u"Form10"_qs, u"播放器参数设置"_qs, owner)
     , m_settings(settings)
     , m_store(store)
@@ -34,6 +35,7 @@ SettingsDialog::SettingsDialog(
     , m_history(switchBox(u"Check2"_qs, u"歌曲播放记录历史动作。"_qs, this))
     , m_retry(switchBox(u"Check3"_qs, u"歌曲无效时自动网络搜索。"_qs, this))
     , m_lyricDownloads(switchBox(u"Check4"_qs, u"下载歌曲时，同步下载LRC歌词。"_qs, this))
+    , m_preferences(preferences)
     , m_chooseColour(new QPushButton(u"选择颜色："_qs, this))
     , m_swatch(new QLabel(this))
 {
@@ -72,6 +74,11 @@ SettingsDialog::SettingsDialog(
     for (QCheckBox *box : {m_lyrics, m_history, m_retry, m_lyricDownloads})
         body()->addWidget(box);
     body()->addLayout(colourRow);
+    if (m_preferences) { // after the six stored settings: it is not part of their text
+        m_notifications = switchBox(u"Check5"_qs, u"歌曲开始播放时显示桌面通知。"_qs, this);
+        body()->addWidget(m_notifications);
+        resize(340, 285);
+    }
     body()->addStretch();
     body()->addLayout(bottom);
 }
@@ -83,6 +90,8 @@ void SettingsDialog::fill()
     m_history->setChecked(m_settings->historyEnabled);
     m_retry->setChecked(m_settings->retryOnTimeout);
     m_lyricDownloads->setChecked(m_settings->downloadLyricsEnabled);
+    if (m_notifications)
+        m_notifications->setChecked(m_preferences->songNotifications());
 }
 
 SettingsForm SettingsDialog::form() const
@@ -95,16 +104,16 @@ SaveOutcome SettingsDialog::SaveSettings()
 {
     const SaveOutcome outcome
         = kivo::SaveSettings(form(), *m_settings, *m_store, m_today ? m_today() : QDateTime::currentDateTime());
-    switch (outcome) {
-    case SaveOutcome::BadLoadTime:
+    if (outcome == SaveOutcome::BadLoadTime) {
         showMessage(QMessageBox::Critical, SettingsTexts::kBadLoadTime);
         return outcome;
-    case SaveOutcome::NotStored:
+    }
+    if (m_notifications)
+        m_preferences->setSongNotifications(m_notifications->isChecked());
+    if (outcome == SaveOutcome::NotStored) {
         // In effect for this run; the dialog stays open, as nothing was kept.
         Q_EMIT settingsSaved();
         return outcome;
-    case SaveOutcome::Saved:
-        break;
     }
     Q_EMIT settingsSaved();
     hide();

@@ -14,6 +14,7 @@ class QPushButton;
 namespace kivo {
 
 class SkinButton;
+class UserPreferences;
 
 // The settings dialog `Form10` ("播放器参数设置"): the buffering time, four switches
 // and the lyric highlight colour. Saving changes the player's one copy of the
@@ -23,7 +24,9 @@ class SettingsDialog : public SkinnedDialog
     Q_OBJECT
 public:
     // `settings` is the player's copy, `today` the date a new config row is given.
-    SettingsDialog(StoredSettings *settings, SettingsStore *store, std::function<QDateTime()> today, QWidget *owner);
+    // `preferences`: the switches kept outside the library (null: no such switch).
+    SettingsDialog(StoredSettings *settings, SettingsStore *store, std::function<QDateTime()> today, QWidget *owner,
+        UserPreferences *preferences = nullptr);
 
     // Opening: the time and the switches from the settings in use; the swatch keeps
     // what it last showed in this dialog (at first, the colour in use).
@@ -36,6 +39,7 @@ public:
     QCheckBox *historySwitch() const { return m_history; }
     QCheckBox *retrySwitch() const { return m_retry; }
     QCheckBox *lyricDownloadSwitch() const { return m_lyricDownloads; }
+    QCheckBox *notificationSwitch() const { return m_notifications; }
     QPushButton *colourButton() const { return m_chooseColour; }
     SkinButton *saveButton() const { return m_save; }
     // Null until the colour was first chosen.
@@ -64,6 +68,8 @@ private:
     QCheckBox *m_history;
     QCheckBox *m_retry;
     QCheckBox *m_lyricDownloads;
+    UserPreferences *m_preferences;
+    QCheckBox *m_notifications = nullptr;
     QPushButton *m_chooseColour;
     QLabel *m_swatch;
     SkinButton *m_save;

@@ -104,7 +104,8 @@ void MpvEngine::drainEvents()
 void MpvEngine::report(PlayState state)
 {
     m_state = state;
-    Q_EMIT playStateChanged(state, m_entryLoad);
+    if (!m_transitionQueued)
+        Q_EMIT playStateChanged(state, m_entryLoad);
 }
 
 void MpvEngine::handleEvent(const mpv_event &event)
@@ -127,6 +128,7 @@ void MpvEngine::handleEvent(const mpv_event &event)
             break; // a load we stopped or replaced
         const LoadId load = m_entryLoad;
         m_entryId = 0;
+        m_transitionQueued = false;
         m_started = false;
         m_cacheStall = false;
         if (end->reason == MPV_END_FILE_REASON_EOF) {
@@ -294,10 +296,24 @@ void MpvEngine::play()
     m_entryId = entry;
     m_entryLoad = m_load;
     m_state = PlayState::Transitioning;
-    // Reported from the event loop, not from inside the caller.
+    // Reported from the event loop, not from inside the caller. A thread held up
+    // meanwhile may let the engine's own reports of this entry be read first: they
+    // follow it then.
     const LoadId load = m_load;
+    m_transitionQueued = true;
     QMetaObject::invokeMethod(
-        this, [this, load] { Q_EMIT playStateChanged(PlayState::Transitioning, load); }, Qt::QueuedConnection);
+        this,
+        [this, load] {
+            if (m_entryLoad == load && !m_entryId)
+                return; // ended or stopped before its report came through: nothing to say
+            const bool current = m_entryLoad == load && m_transitionQueued;
+            if (current)
+                m_transitionQueued = false;
+            Q_EMIT playStateChanged(PlayState::Transitioning, load);
+            if (current && m_state != PlayState::Transitioning)
+                Q_EMIT playStateChanged(m_state, load);
+        },
+        Qt::QueuedConnection);
 }
 
 void MpvEngine::pause()
@@ -315,6 +331,7 @@ void MpvEngine::stop()
         return;
     // Forget the entry first: its end-file (reason stop) then reports nothing.
     m_entryId = 0;
+    m_transitionQueued = false;
     m_started = false;
     m_cacheStall = false;
     m_state = PlayState::Undefined;

@@ -73,6 +73,9 @@ private:
     qint64 m_entryId = 0;
     LoadId m_entryLoad = 0;
     bool m_started = false; // playback of the current entry has begun
+    // The current entry's "transitioning" is still on its way through the event loop;
+    // what the engine reports meanwhile waits for it, so the order stays as it happened.
+    bool m_transitionQueued = false;
     bool m_pauseRequested = false;
     bool m_cacheStall = false;
     PlayState m_state = PlayState::Undefined;

@@ -1,22 +1,30 @@
 #include "core/logging.h"
 #include "library/librarydatabase.h"
 #include "online/serverclient.h"
+#include "playback/desktopnotifier.h"
+#include "shell/commandlinefiles.h"
 #include "shell/installsettings.h"
+#include "shell/instancechannel.h"
 #include "shell/libraryaccess.h"
 #include "shell/librarylocation.h"
 #include "shell/programstate.h"
 #include "shell/qttranslations.h"
 #include "shell/ui/communitycommands.h"
 #include "shell/ui/downloadcommands.h"
+#include "shell/ui/fileopencommands.h"
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/playbackviews.h"
+#include "shell/ui/songnotifications.h"
 
 #include <QApplication>
+#include <QDBusConnection>
+#include <QDir>
 #include <QMessageBox>
 #include <QNetworkAccessManager>
 #include <QStandardPaths>
 
 #include <clocale>
+#include <memory>
 
 using namespace kivo;
 
@@ -32,12 +40,29 @@ int main(int argc, char *argv[])
 
     const QString programDir = QCoreApplication::applicationDirPath();
     const InstallSettings install = InstallSettings::load(programDir);
-
     // The library must be there and usable: the player never creates it (an
     // installed one copies the shipped empty library to the user's folder once),
     // and a file it cannot use is reported and left as it is.
     const LibraryLocation location
         = LibraryLocation::find(programDir, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    const QString libraryPath = location.path;
+
+    // The command line carries only files to play. One player per library: when one
+    // runs, it takes them (none: it comes to the front) and this start ends.
+    const QStringList files = localFilesFromArguments(app.arguments().mid(1), QDir::currentPath());
+    std::unique_ptr<InstanceChannel> channel;
+    if (InstanceChannel::sessionBusNamed()) {
+        channel = std::make_unique<InstanceChannel>(libraryPath, QDBusConnection::sessionBus());
+        const InstanceChannel::Handover handover = channel->handOver(files);
+        if (handover == InstanceChannel::Handover::Delivered)
+            return 0;
+        // Two starts at once: the one that lost the name hands over to the winner. A
+        // player that did not answer is not asked twice.
+        if (!channel->listen() && handover == InstanceChannel::Handover::NoneRunning
+            && channel->handOver(files) == InstanceChannel::Handover::Delivered)
+            return 0;
+    }
+
     LibraryDatabase library;
     LibraryOpenOutcome opened = library.open(location.path);
     if (!location.error.isEmpty() && !opened.ok()) {
@@ -55,6 +80,7 @@ int main(int argc, char *argv[])
     ProgramState state;
     state.serverBaseUrl = install.serverBaseUrl;
     state.downloadPageUrl = install.downloadPageUrl;
+    state.preferences = UserPreferences(UserPreferences::defaultPath());
 
     QNetworkAccessManager network;
     ServerClient server(&network, install.serverBaseUrl);
@@ -79,6 +105,13 @@ int main(int argc, char *argv[])
     DownloadCommands downloads(&window, &playback); // the download list, its page and its menu
     // Search, info pages, dedication and settings.
     CommunityCommands community(&window, &playback);
+    FileOpenCommands fileOpen(&window, &playback, channel.get(), files);
+    std::unique_ptr<DesktopNotifier> notifier;
+    if (channel)
+        notifier = std::make_unique<DesktopNotifier>(QDBusConnection::sessionBus());
+    else
+        qCWarning(lcDesktop) << "the environment names no session bus: no hand-over, no notifications";
+    SongNotifications notifications(&window, &playback, notifier.get());
     window.show();
     return app.exec();
 }

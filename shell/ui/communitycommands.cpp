@@ -76,7 +76,7 @@ void CommunityCommands::openSettings()
     if (!m_settings) {
         ProgramState *state = ctx.state;
         m_settings = new SettingsDialog(
-            &state->settings, ctx.library, [state] { return state->serverDate; }, m_window);
+            &state->settings, ctx.library, [state] { return state->serverDate; }, m_window, &state->preferences);
         // A picked colour shows on both lyric lines at once; a save applies everything.
         connect(m_settings, &SettingsDialog::highlightColourChosen, this, [this](const QColor &colour) {
             m_playback->lyricLine()->setHighlightColor(colour);

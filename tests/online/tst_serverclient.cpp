@@ -77,6 +77,8 @@ private Q_SLOTS:
         QTest::newRow("404") << u"missing.asp"_qs << u"^/missing.asp failed: 404 after \\d+ ms$"_qs;
         QTest::newRow("500") << u"broken.asp"_qs << u"^/broken.asp failed: 500 after \\d+ ms$"_qs;
         QTest::newRow("hang past time-out") << u"hang.asp"_qs << u"^/hang.asp failed: .+ after \\d+ ms$"_qs;
+        QTest::newRow("larger than any page")
+            << u"huge.asp"_qs << u"^/huge.asp failed: larger than 2 MiB, given up after \\d+ ms$"_qs;
     }
     void failuresYieldEmptyText()
     {
@@ -85,6 +87,7 @@ private Q_SLOTS:
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(logged));
         server->setAnswer(u"/broken.asp"_qs, {500, "oops", "text/plain", false});
         server->setAnswer(u"/hang.asp"_qs, {200, {}, {}, true});
+        server->setAnswer(u"/huge.asp"_qs, {200, QByteArray(3 * 1024 * 1024, 'a'), "text/html", false});
         client->setRequestTimeout(std::chrono::milliseconds(300));
         QSignalSpy states(client.get(), &ServerClient::stateChanged);
         QCOMPARE(fetch(*client, client->pageUrl(url)), QString());

@@ -13,6 +13,7 @@
 #include <QTest>
 
 #include <memory>
+#include <thread>
 
 using namespace kivo;
 using namespace kivo::test;
@@ -77,6 +78,7 @@ private Q_SLOTS:
     void initTestCase();
     void deadCandidateFallsBackToNext();
     void localFilePauseResumeStop();
+    void stalledThreadStillEndsOnPlaying();
     void videoIsDrawnAndCoverArtIsNot();
 
 private:
@@ -175,6 +177,28 @@ void MpvEngineTest::localFilePauseResumeStop()
     QCOMPARE(errors.first().first().value<LoadId>(), engine->currentLoad());
     const QString reason = errors.first().at(1).toString();
     QVERIFY2(reason.contains(u"loading failed"_s) && reason.contains(u"missing.mp3"_s), qPrintable(reason));
+}
+
+void MpvEngineTest::stalledThreadStillEndsOnPlaying()
+{
+    // One song replaces another while the window's thread is held up (a module loading,
+    // a big page): the new load may have started before its "transitioning" report
+    // comes through, which must then not be the last word on it.
+    auto engine = makeEngine();
+    QVERIFY(engine);
+    engine->setUrl(m_song);
+    engine->play();
+    QTRY_VERIFY_WITH_TIMEOUT(engine->playState() == PlayState::Playing, 10000);
+    QSignalSpy states(engine.get(), &MediaEngine::playStateChanged);
+    engine->setUrl(m_song);
+    engine->stop();
+    std::this_thread::sleep_for(std::chrono::milliseconds(100)); // the engine's wake-up is queued
+    engine->play();
+    std::this_thread::sleep_for(std::chrono::milliseconds(600)); // and the new song has started
+    QTRY_VERIFY_WITH_TIMEOUT(!states.isEmpty(), 5000);
+    QTest::qWait(100);
+    QCOMPARE(states.last().at(0).value<PlayState>(), PlayState::Playing);
+    QCOMPARE(engine->playState(), PlayState::Playing);
 }
 
 void MpvEngineTest::videoIsDrawnAndCoverArtIsNot()

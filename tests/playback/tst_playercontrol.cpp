@@ -19,6 +19,7 @@ private Q_SLOTS:
     void overtakenStartHandsNothingOver();
     void reportsOfReplacedLoadAreDropped();
     void playingWorkRunsOncePerLoad();
+    void songStartIsAnnouncedOncePerStart();
     void newLoadResetsTheTimeReadout();
     void playPauseButton_data();
     void playPauseButton();
@@ -226,6 +227,35 @@ void PlayerControlTest::playingWorkRunsOncePerLoad()
     off.player.PlayEntry(0, false);
     off.playCurrent();
     QVERIFY(off.library.history.isEmpty());
+}
+
+void PlayerControlTest::songStartIsAnnouncedOncePerStart()
+{
+    PlaybackRig rig;
+    rig.server.payloads[u"word=w"_s] = u"x<br>http://a/1.mp3<br>http://a/2.mp3<br>http://a/3.mp3<br>"_s;
+    QSignalSpy started(&rig.control, &PlayerControl::songStarted);
+    rig.player.PlaySongRow(pageRow(u"歌"_s, u"7|||||||||w+林海风|||3"_s));
+    // The first candidate fails before it plays: nothing said yet.
+    rig.engine.reportState(PlayState::Transitioning);
+    rig.engine.reportError();
+    QTRY_COMPARE(rig.engine.urls.size(), 2);
+    QVERIFY(started.isEmpty());
+    rig.playCurrent();
+    QCOMPARE(started.size(), 1);
+    QCOMPARE(started.first(), (QVariantList {u"歌"_s, u"林海风"_s}));
+    // Pause and resume, a stale report of the failed load, and a retry after it had
+    // played: still the one announcement.
+    rig.engine.reportState(PlayState::Paused);
+    rig.engine.reportState(PlayState::Playing);
+    rig.engine.reportStateOf(1, PlayState::Playing);
+    rig.engine.reportError();
+    QTRY_COMPARE(rig.engine.urls.size(), 3);
+    rig.playCurrent();
+    QCOMPARE(started.size(), 1);
+    // The same song started again is a new start.
+    rig.player.PlayEntry(0, false);
+    rig.playCurrent();
+    QCOMPARE(started.size(), 2);
 }
 
 void PlayerControlTest::newLoadResetsTheTimeReadout()

@@ -33,6 +33,7 @@ private Q_SLOTS:
     void treeListInIdOrderWithoutUntitled();
     void reloadRowSearchesAgain();
     void sessionBeforeAndAfterTheEngine();
+    void openedFilesJoinTheQueueAndTheFirstPlays();
 };
 
 void PlayModesTest::advanceAfterEnd_data()
@@ -391,3 +392,22 @@ void PlayModesTest::sessionBeforeAndAfterTheEngine()
 QTEST_GUILESS_MAIN(PlayModesTest)
 #include "moc_playbackrig.cpp"
 #include "tst_playmodes.moc"
+
+void PlayModesTest::openedFilesJoinTheQueueAndTheFirstPlays()
+{
+    // An empty queue: the files from entry 0; the first plays as a local file.
+    PlaybackRig rig;
+    rig.player.OpenLocalFiles({u"/m/a.mp3"_s, u"/m/b.flac"_s});
+    QCOMPARE(rig.queue.highest(), 1);
+    QCOMPARE(rig.queue.at(0).title, u"a.mp3"_s);
+    QCOMPARE(rig.queue.at(0).kind, qint16(SongKind::ImportedFile));
+    QCOMPARE(rig.engine.urls, QStringList {u"/m/a.mp3"_s});
+    // A queue with songs keeps them; the first new one plays, and the modes walk on from it.
+    rig.player.OpenLocalFiles({u"/m/c.mp3"_s, u"/m/d.mp3"_s});
+    QCOMPARE(rig.queue.highest(), 3);
+    QCOMPARE(rig.engine.urls.last(), u"/m/c.mp3"_s);
+    rig.player.SetPlayMode(PlayMode::Sequential);
+    rig.endCurrent();
+    QVERIFY(rig.advance());
+    QCOMPARE(rig.engine.urls.last(), u"/m/d.mp3"_s);
+}

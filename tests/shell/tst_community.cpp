@@ -9,6 +9,7 @@
 #include "online/resultpages.h"
 #include "online/serverclient.h"
 #include "online/ui/cataloguetreeview.h"
+#include "playback/desktopnotifier.h"
 #include "playback/playbacksession.h"
 #include "playback/playercontrol.h"
 #include "shell/libraryaccess.h"
@@ -17,9 +18,11 @@
 #include "shell/ui/miniplayer.h"
 #include "shell/ui/onlineviews.h"
 #include "shell/ui/playbackviews.h"
+#include "shell/ui/songnotifications.h"
 #include "shell/ui/songrowcommands.h"
 #include "skin/commandmenus.h"
 #include "support/demoserver.h"
+#include "support/privatebus.h"
 #include "support/testpaths.h"
 
 #include <QAbstractButton>
@@ -51,6 +54,7 @@ struct Player
 
     Player(LibraryDatabase &db, LibraryAccess &access, ServerClient &server, const QString &dir)
     {
+        state.preferences = UserPreferences(dir + u"/config/kivoplay.ini"_qs);
         MainWindowContext ctx {dir, &server, &state, &access, {}, {}};
         ctx.applyStoredConfig = [this, &db](const QDateTime &day) -> qint32 {
             const auto config = db.loadStartupConfig(day);
@@ -240,6 +244,39 @@ private Q_SLOTS:
     }
 
     // Last: the player is started again over the same library.
+    void songsAreAnnouncedOnlyAwayFromThePlayer()
+    {
+        test::PrivateBus bus;
+        if (!bus.isRunning())
+            QSKIP("dbus-daemon is not available");
+        test::FakeNotifications desktop;
+        QVERIFY(desktop.publishOn(bus.connect(u"desktop"_qs)));
+        DesktopNotifier notifier(bus.connect(u"player"_qs));
+        new SongNotifications(m_player->window.get(), m_player->views, &notifier);
+        PlayerControl *control = m_player->views->session()->control();
+        QWidget elsewhere; // another program's window, as far as the player can tell
+        auto activate = [](QWidget *w) {
+            w->show();
+            w->activateWindow();
+            return QTest::qWaitForWindowActive(w);
+        };
+        MiniPlayer *mini = m_player->views->miniPlayer();
+        QVERIFY(activate(mini));
+        Q_EMIT control->songStarted(u"海风"_qs, u"林海风"_qs);
+        mini->hide();
+        QVERIFY(activate(window()));
+        Q_EMIT control->songStarted(u"海风"_qs, u"林海风"_qs);
+        QVERIFY(activate(&elsewhere));
+        m_player->state.preferences.setSongNotifications(false);
+        Q_EMIT control->songStarted(u"海风"_qs, u"林海风"_qs);
+        m_player->state.preferences.setSongNotifications(true);
+        Q_EMIT control->songStarted(u"路"_qs, QString());
+        QTRY_COMPARE_WITH_TIMEOUT(desktop.shown.size(), 1, 5000);
+        QTest::qWait(100);
+        QCOMPARE(desktop.shown.size(), 1);
+        QCOMPARE(desktop.shown[0].summary, u"路"_qs);
+    }
+
     void settingsTakeEffectAtOnceAndAfterARestart()
     {
         find<QAbstractButton>(window(), u"设置"_qs)->click();
@@ -268,12 +305,17 @@ private Q_SLOTS:
         time->setText(u" 12 "_qs);
         find<QCheckBox>(form, u"显示LRC同步歌词。"_qs)->click();
         find<QCheckBox>(form, u"下载歌曲时，同步下载LRC歌词。"_qs)->click();
+        auto *notifications = find<QCheckBox>(form, u"歌曲开始播放时显示桌面通知。"_qs);
+        QVERIFY(notifications->isChecked());
+        notifications->click();
         find<QAbstractButton>(form, u"确定"_qs)->click();
         QCOMPARE(takeMessage(), u"参数修改成功。"_qs);
         QVERIFY(!form->isVisible());
         QCOMPARE(m_player->views->session()->control()->watchdog().timeoutSeconds(), 12);
         QVERIFY(!m_player->state.settings.localLyricsEnabled && m_player->state.settings.downloadLyricsEnabled);
+        // The notification switch is kept beside, not in the six settings' text.
         QCOMPARE(m_db.configRow()->content, u"12㊣0㊣1㊣1㊣1㊣51200"_qs);
+        QVERIFY(!m_player->state.preferences.songNotifications());
 
         // Started again: the same settings, the same colour, the swatch showing it.
         m_player.reset();
@@ -285,6 +327,7 @@ private Q_SLOTS:
         form = dialog(u"播放器参数设置"_qs);
         QCOMPARE(find<QLineEdit>(form, u"歌曲缓存调入时间"_qs)->text(), u"12"_qs);
         QVERIFY(!find<QCheckBox>(form, u"显示LRC同步歌词。"_qs)->isChecked());
+        QVERIFY(!find<QCheckBox>(form, u"歌曲开始播放时显示桌面通知。"_qs)->isChecked());
         QCOMPARE(m_player->community->settingsDialog()->swatchColour(), quint32(51200));
     }
 };

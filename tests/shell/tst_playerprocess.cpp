@@ -1,8 +1,10 @@
 // The player as a process: its program folder, the library check and the version check.
 #include "core/pageformats.h"
 #include "support/cannedhttpserver.h"
+#include "support/privatebus.h"
 #include "support/programfolder.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QTest>
 
@@ -91,6 +93,55 @@ private Q_SLOTS:
             QVERIFY(!folder.updaterWasStarted());
             player.kill();
             player.waitForFinished(5000);
+        }
+    }
+
+    void laterStartsHandTheirFilesToTheRunningPlayer()
+    {
+        test::PrivateBus bus;
+        if (!bus.isRunning())
+            QSKIP("dbus-daemon is not available");
+        CannedHttpServer http;
+        QVERIFY(http.start());
+        ProgramFolder folder(http.baseUrl());
+        QVERIFY(folder.isValid());
+        for (const char *name : {"a.mp3", "b.mp3"}) {
+            QFile song(folder.path() + u'/' + QLatin1String(name));
+            QVERIFY(song.open(QIODevice::WriteOnly));
+        }
+        qputenv("DBUS_SESSION_BUS_ADDRESS", bus.address().toUtf8());
+        qputenv("QT_LOGGING_RULES", "kivo.desktop.debug=true");
+        QProcess first;
+        first.setProcessChannelMode(QProcess::MergedChannels);
+        QByteArray log;
+        auto said = [&](const QString &line) {
+            log += first.readAll();
+            return log.contains(line.toUtf8());
+        };
+        folder.startPlayer(first, u"offscreen"_qs, {u"a.mp3"_qs});
+        QTRY_VERIFY_WITH_TIMEOUT(said(u"opening "_qs + folder.path() + u"/a.mp3"_qs), 10000);
+
+        // A missing file is skipped; the others go to the running player, which stays the one.
+        QProcess second;
+        folder.startPlayer(second, u"offscreen"_qs, {u"gone.mp3"_qs, u"b.mp3"_qs});
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitCode(), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(said(u"opening "_qs + folder.path() + u"/b.mp3"_qs), 5000);
+        QProcess third;
+        folder.startPlayer(third);
+        QVERIFY(third.waitForFinished(10000));
+        QCOMPARE(third.exitCode(), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(said(u"a later start brings the player back"_qs), 5000);
+
+        // With no bus named, a start carries on by itself.
+        qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+        QProcess alone;
+        folder.startPlayer(alone, u"offscreen"_qs, {u"b.mp3"_qs});
+        QVERIFY(!alone.waitForFinished(1500));
+        qunsetenv("QT_LOGGING_RULES");
+        for (QProcess *p : {&alone, &first}) {
+            p->kill();
+            p->waitForFinished(5000);
         }
     }
 };

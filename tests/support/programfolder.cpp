@@ -54,7 +54,7 @@ bool ProgramFolder::updaterWasStarted() const
     return QFileInfo::exists(path() + u"/update-started"_qs);
 }
 
-void ProgramFolder::startPlayer(QProcess &process, const QString &platform) const
+void ProgramFolder::startPlayer(QProcess &process, const QString &platform, const QStringList &arguments) const
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(u"QT_QPA_PLATFORM"_qs, platform);
@@ -63,6 +63,7 @@ void ProgramFolder::startPlayer(QProcess &process, const QString &platform) cons
     process.setProcessEnvironment(env);
     process.setWorkingDirectory(path());
     process.setProgram(path() + u"/kivoplay"_qs);
+    process.setArguments(arguments);
     process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); }); // never outlives its test
     process.start();
 }

@@ -22,7 +22,8 @@ public:
     bool updaterWasStarted() const;
 
     // Starts kivoplay offscreen from the folder (the caller waits, bounded).
-    void startPlayer(QProcess &process, const QString &platform = QStringLiteral("offscreen")) const;
+    void startPlayer(QProcess &process, const QString &platform = QStringLiteral("offscreen"),
+        const QStringList &arguments = {}) const;
 
 private:
     QTemporaryDir m_dir;
