@@ -7,6 +7,7 @@
 #include "shell/qttranslations.h"
 #include "shell/ui/communitycommands.h"
 #include "shell/ui/downloadcommands.h"
+#include "shell/ui/librarycommands.h"
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/playbackviews.h"
 
@@ -70,6 +71,8 @@ int main(int argc, char *argv[])
     DownloadCommands downloads(&window, &playback); // the download list, its page and its menu
     // Search, info pages, dedication and settings.
     CommunityCommands community(&window, &playback);
+    // Playlists, the history, the now-playing list and the CD shelf; the keyboard.
+    LibraryCommands libraryCommands(&window, &playback);
     window.show();
     return app.exec();
 }
