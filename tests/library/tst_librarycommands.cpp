@@ -222,6 +222,10 @@ private Q_SLOTS:
         QCOMPARE(playing.rowCount(), 2);
         QCOMPARE(playing.rowAt(1).cells.first(), u"d"_qs);
         QCOMPARE(playing.rowAt(1).data, SongRowData(QueueEntryNumber {1}));
+        // "清空" empties the queue and the open page whose rows stood for it.
+        ops->ClearNowPlaying({&playing});
+        QVERIFY(queue.songs.isEmpty());
+        QCOMPARE(playing.rowCount(), 0);
 
         const int playlist = newPlaylist(u"表"_qs);
         const int song = writes->addSong(playlist, {u"歌"_qs, u"/m/x.mp3"_qs}).id;
