@@ -70,9 +70,10 @@ QString LibraryCommands::shortcutHelp()
 
 void LibraryCommands::wireKeyboard()
 {
+    // Window-wide keys, as long as the focus is anywhere in the main window.
     auto onWindow = [this](const QKeySequence &keys, auto slot) {
         auto *shortcut = new QShortcut(keys, m_window);
-        shortcut->setContext(Qt::WindowShortcut);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
         connect(shortcut, &QShortcut::activated, this, slot);
     };
     CommandDispatcher *commands = m_window->commands();

@@ -2,6 +2,7 @@
 // song added to a playlist through the chooser `Form5`, which follows the playlists
 // added and deleted while it is open, and the keyboard on a playlist page.
 
+#include "core/commanddispatcher.h"
 #include "library/librarydatabase.h"
 #include "library/librarypages.h"
 #include "library/ui/librarytreeview.h"
@@ -189,6 +190,15 @@ private Q_SLOTS:
         QTest::keyClick(list, Qt::Key_Delete);
         QCOMPARE(pages()->listModel(view)->rowCount(), 0);
         QCOMPARE(songsIn(u"白天"_qs), 0);
+
+        // The transport keys go where the buttons' commands go (no engine here: the
+        // test stands in for the player).
+        QList<PlayerCommand> ran;
+        for (const PlayerCommand command : {PlayerCommand::PlayPause, PlayerCommand::Next})
+            m_window->commands()->setHandler(command, this, [&ran, command] { ran << command; });
+        QTest::keyClick(list, Qt::Key_Space);
+        QTest::keyClick(list, Qt::Key_Right, Qt::ControlModifier);
+        QCOMPARE(ran, (QList<PlayerCommand> {PlayerCommand::PlayPause, PlayerCommand::Next}));
     }
 };
 
