@@ -5,6 +5,7 @@
 #include "core/mirrortext.h"
 #include "library/libraryschema.h"
 #include "library/olderlibrary.h"
+#include "library/sqlvalues.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -34,23 +35,9 @@ QString newConnectionName()
     return QStringLiteral("kivo-library-%1").arg(++counter);
 }
 
-// Qt binds a null QString as SQL NULL; the text columns hold "" instead.
-// Qt hands text to SQLite as UTF-16, and SQLite reads a leading U+FEFF or U+FFFE as
-// a byte-order mark: it would drop the first and byte-swap the whole value for the
-// second. A mark of our own in front is the one SQLite takes away.
 QVariant text(const QString &s)
 {
-    if (s.isNull())
-        return QVariant(QStringLiteral(""));
-    if (s.startsWith(QChar(0xFEFF)) || s.startsWith(QChar(0xFFFE)))
-        return QVariant(QChar(0xFEFF) + s);
-    return QVariant(s);
-}
-
-// Titles are stored without NUL characters: SQLite's comparisons end at the first.
-QString storedTitle(const QString &title)
-{
-    return title.contains(QChar(0)) ? QString(title).remove(QChar(0)) : title;
+    return boundText(s);
 }
 
 // The id of the first row (id, title) whose title equals title up to case, folded
@@ -65,12 +52,6 @@ std::optional<int> idWithTitle(QSqlQuery &q, const QString &title)
             return q.value(0).toInt();
     }
     return std::nullopt;
-}
-
-// Characters as SQLite's length() counts them: code points, not UTF-16 units.
-qsizetype characterCount(const QString &s)
-{
-    return s.size() - std::count_if(s.cbegin(), s.cend(), [](QChar c) { return c.isLowSurrogate(); });
 }
 
 QString mirrored(const QString &s)
@@ -207,6 +188,11 @@ LibraryDatabase::~LibraryDatabase()
 QSqlDatabase LibraryDatabase::database() const
 {
     return QSqlDatabase::database(m_connection, false);
+}
+
+QSqlDatabase LibraryDatabase::connection() const
+{
+    return database();
 }
 
 bool LibraryDatabase::isOpen() const

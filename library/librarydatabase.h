@@ -58,6 +58,8 @@ public:
     void release();
     bool isOpen() const;
     QString path() const { return m_path; }
+    // The one connection, for the operations kept in files of their own.
+    QSqlDatabase connection() const;
 
     // The day caption of the history: "2007年3月9日".
     static QString historyDayTitle(const QDate &day);

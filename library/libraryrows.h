@@ -49,6 +49,10 @@ struct SongToStore
     QString url2;
     int kind = 0; // 0 playlist song, 1 history song, 2 server song, 3 search service song, ...
     int id = 0; // the id that goes with the kind
+    // A library song copied to a playlist keeps the catalogue ids it had, so the copy
+    // still finds its lyrics; kinds 2 and 3 take theirs from id.
+    int musicId = 0;
+    int baiduId = 0;
 };
 
 // The outcome of an insert that first checks for a duplicate.

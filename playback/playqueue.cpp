@@ -11,6 +11,7 @@ void PlayQueue::reset()
 {
     m_entries = {QueueEntry {}};
     ++m_generation;
+    Q_EMIT emptied();
     Q_EMIT changed();
 }
 
@@ -38,6 +39,7 @@ void PlayQueue::remove(int index)
     if (m_entries.isEmpty())
         m_entries.append(QueueEntry {});
     ++m_generation;
+    Q_EMIT entryRemoved(index);
     Q_EMIT changed();
 }
 

@@ -53,6 +53,10 @@ public:
 
 Q_SIGNALS:
     void changed();
+    // Entry index was removed; the later entries moved down by one.
+    void entryRemoved(int index);
+    // The queue was emptied to its single empty entry.
+    void emptied();
 
 private:
     QList<QueueEntry> m_entries;

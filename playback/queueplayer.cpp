@@ -33,6 +33,37 @@ QueuePlayer::QueuePlayer(PlayQueue *queue, MediaEngine *engine, SongSourceResolv
     m_advanceTimer.setSingleShot(true);
     m_advanceTimer.setInterval(10);
     connect(&m_advanceTimer, &QTimer::timeout, this, &QueuePlayer::AdvanceAfterEnd);
+    connect(m_queue, &PlayQueue::entryRemoved, this, &QueuePlayer::followRemoval);
+    connect(m_queue, &PlayQueue::emptied, this, &QueuePlayer::followEmptying);
+}
+
+void QueuePlayer::followRemoval(int index)
+{
+    // The numbers move with their entries, so previous and next neither skip nor
+    // repeat a song. With the current entry gone, "next" is the one that followed it.
+    if (index <= m_currentIndex)
+        --m_currentIndex;
+    // The removal bumped the queue's generation once.
+    const bool activeIntact = m_activeIndex >= 0 && m_activeGeneration + 1 == m_queue->generation();
+    if (index < m_activeIndex) {
+        --m_activeIndex;
+    } else if (index == m_activeIndex) {
+        m_activeIndex = -1;
+    }
+    // The song that plays is still the same entry, at its new number.
+    if (activeIntact && m_activeIndex >= 0)
+        m_activeGeneration = m_queue->generation();
+    if (m_pending.isSet() && index < m_pending.index)
+        --m_pending.index;
+    else if (index == m_pending.index)
+        m_pending = PendingPlay {};
+}
+
+void QueuePlayer::followEmptying()
+{
+    // A queue filled anew has no current entry yet: "next" is its first.
+    m_currentIndex = -1;
+    m_pending = PendingPlay {};
 }
 
 void QueuePlayer::markPendingFailed()

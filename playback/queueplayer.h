@@ -114,6 +114,8 @@ private:
     // shown only while that start is still the current one.
     QCoro::Task<void> applyLyricsWhenFound(int index, quint64 generation, std::function<bool()> stillCurrent);
     void nothingStarted(int index);
+    void followRemoval(int index);
+    void followEmptying();
 
     PlayQueue *m_queue;
     MediaEngine *m_engine;

@@ -23,6 +23,9 @@ public:
         : m_db(database)
     { }
 
+    // The connection itself, for the library commands' writes.
+    LibraryDatabase &database() const { return m_db; }
+
     // LibrarySource: the trees and the song list pages
     QList<LibraryListEntry> playlists() const override;
     QList<LibraryListEntry> historyDays() const override;

@@ -98,7 +98,7 @@ void ResultArea::onTabOpened(int tab, TabKind kind, int view)
         list->setRootIsDecorated(false);
         list->setUniformRowHeights(true); // keeps pages of many thousand rows cheap to lay out
         list->setAllColumnsShowFocus(true);
-        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        list->setSelectionMode(QAbstractItemView::ExtendedSelection); // Delete removes several rows at once
         list->setContextMenuPolicy(Qt::CustomContextMenu);
         SongListModel *model = m_pages->listModel(view);
         list->setModel(model);

@@ -12,6 +12,7 @@
 #include "shell/ui/communitycommands.h"
 #include "shell/ui/downloadcommands.h"
 #include "shell/ui/fileopencommands.h"
+#include "shell/ui/librarycommands.h"
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/playbackviews.h"
 #include "shell/ui/songnotifications.h"
@@ -112,6 +113,8 @@ int main(int argc, char *argv[])
     else
         qCWarning(lcDesktop) << "the environment names no session bus: no hand-over, no notifications";
     SongNotifications notifications(&window, &playback, notifier.get());
+    // Playlists, the history, the now-playing list and the CD shelf; the keyboard.
+    LibraryCommands libraryCommands(&window, &playback);
     window.show();
     return app.exec();
 }

@@ -363,6 +363,17 @@ void PlaybackViews::showMute(bool muted)
     m_mini->setMuted(muted);
 }
 
+void PlaybackViews::stepVolume(int delta)
+{
+    PlayerControl *control = m_session->control();
+    MediaEngine *engine = m_session->engine();
+    if (!control || !engine)
+        return;
+    const int volume = qBound(0, engine->volume() + delta, 100);
+    control->setVolume(volume);
+    setVolume(volume);
+}
+
 void PlaybackViews::setVolume(int volume)
 {
     if (!m_volume->isHeld())

@@ -52,6 +52,9 @@ public:
     // Null until the engine is there.
     VideoDisplay *videoDisplay() const;
 
+    // Ctrl+Up/Down: the volume by delta, on the engine and both windows' knobs.
+    void stepVolume(int delta);
+
     // Loads and attaches the media engine now; false when it could not be loaded.
     bool loadEngine();
     QString engineError() const { return m_engineError; }
