@@ -7,8 +7,10 @@
 #include "shell/qttranslations.h"
 #include "shell/ui/communitycommands.h"
 #include "shell/ui/downloadcommands.h"
+#include "shell/ui/importcommands.h"
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/playbackviews.h"
+#include "shell/ui/playlistfilecommands.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -68,6 +70,9 @@ int main(int argc, char *argv[])
     // Playback, lyrics, knobs and the mini player; the engine loads after the first window.
     PlaybackViews playback(&window);
     DownloadCommands downloads(&window, &playback); // the download list, its page and its menu
+    // Local files: the import window, drops, and playlists as files.
+    ImportCommands imports(&window, &playback, &library);
+    PlaylistFileCommands playlistFiles(&window, &playback, &library, &imports);
     // Search, info pages, dedication and settings.
     CommunityCommands community(&window, &playback);
     window.show();
