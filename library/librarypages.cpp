@@ -20,6 +20,7 @@ int LibraryPages::openFilled(const QString &caption, SongPageKind kind, QList<So
 QCoro::Task<int> LibraryPages::open(LibraryPage page, std::function<bool()> stillWanted)
 {
     using Type = LibraryPage::Type;
+    const FileExists exists = m_exists ? m_exists : fileExistsByFolder();
     switch (page.type) {
     case Type::Nothing:
         co_return 0;
@@ -28,11 +29,11 @@ QCoro::Task<int> LibraryPages::open(LibraryPage page, std::function<bool()> stil
             LibraryTree::nowPlayingRows(m_nowPlaying ? m_nowPlaying() : QList<NowPlayingItem>()));
     case Type::Playlist:
         co_return openFilled(page.caption, SongPageKind::Playlist,
-            m_source ? LibraryTree::playlistRows(m_source->playlistSongs(page.id), SongKind::Playlist, m_exists)
+            m_source ? LibraryTree::playlistRows(m_source->playlistSongs(page.id), SongKind::Playlist, exists)
                      : QList<SongListRow>());
     case Type::History:
         co_return openFilled(page.caption, SongPageKind::History,
-            m_source ? LibraryTree::playlistRows(m_source->historySongs(page.id), SongKind::History, m_exists)
+            m_source ? LibraryTree::playlistRows(m_source->historySongs(page.id), SongKind::History, exists)
                      : QList<SongListRow>());
     case Type::Downloads:
         co_return openFilled(u"下载管理"_qs, SongPageKind::Downloads,

@@ -30,7 +30,7 @@ private:
     const LibrarySource *m_source;
     std::function<QList<NowPlayingItem>()> m_nowPlaying;
     std::function<QList<DownloadItem>()> m_downloads;
-    FileExists m_exists = fileExistsOnDisk;
+    FileExists m_exists; // none: the disk, each folder read once per page
 };
 
 } // namespace kivo

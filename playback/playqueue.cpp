@@ -43,6 +43,22 @@ void PlayQueue::remove(int index)
     Q_EMIT changed();
 }
 
+void PlayQueue::assign(const QList<QueueEntry> &entries)
+{
+    m_entries = entries.isEmpty() ? QList<QueueEntry> {QueueEntry {}} : entries;
+    ++m_generation;
+    Q_EMIT emptied(); // filled anew: no entry is current any more
+    Q_EMIT changed();
+}
+
+void PlayQueue::appendAll(const QList<QueueEntry> &entries)
+{
+    if (entries.isEmpty())
+        return;
+    m_entries.append(entries);
+    Q_EMIT changed();
+}
+
 void PlayQueue::touch(int index)
 {
     if (contains(index))

@@ -44,6 +44,10 @@ public:
     void replace(int index, const QueueEntry &entry);
     // Removes one entry (the last one left becomes the empty entry 0).
     void remove(int index);
+    // Many at once, told to the views once: the entries become the whole queue
+    // (none: the empty state), or follow the highest number.
+    void assign(const QList<QueueEntry> &entries);
+    void appendAll(const QList<QueueEntry> &entries);
 
     // Bumped whenever an entry is refilled or removed, so work that waited on the
     // server can tell that the entry it started with is gone.

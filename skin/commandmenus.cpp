@@ -63,6 +63,9 @@ const Line<NowPlayingMenu> kNowPlaying[] = {
     {u"保存到现有", &NowPlayingMenu::saveToExisting},
     {u"ab13"},
     {u"打开本地歌曲1", &NowPlayingMenu::openLocal, u"打开本地歌曲"},
+    {u"ab14"},
+    {u"导出播放列表1", &NowPlayingMenu::exportFile, u"导出播放列表..."},
+    {u"导入播放列表文件1", &NowPlayingMenu::importFile, u"导入播放列表文件..."},
 };
 
 const Line<ListMenu> kLists[] = {
@@ -72,6 +75,9 @@ const Line<ListMenu> kLists[] = {
     {u"A12"},
     {u"播放此列表", &ListMenu::playList},
     {u"添加到正在播放1", &ListMenu::appendList, u"添加到正在播放"},
+    {u"A13"},
+    {u"导出播放列表", &ListMenu::exportFile, u"导出播放列表..."},
+    {u"导入播放列表文件", &ListMenu::importFile, u"导入播放列表文件..."},
 };
 
 const Line<DownloadMenu> kDownloads[] = {

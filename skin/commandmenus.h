@@ -45,6 +45,8 @@ struct NowPlayingMenu
     QAction *saveAsList = nullptr; // "另存为列表"
     QAction *saveToExisting = nullptr; // "保存到现有"
     QAction *openLocal = nullptr; // "打开本地歌曲1"
+    QAction *exportFile = nullptr; // "导出播放列表1": the queue as an M3U8 or PLS file
+    QAction *importFile = nullptr; // "导入播放列表文件1": an M3U/M3U8/PLS file into the queue
     QActionGroup *playModes = nullptr; // the four exclusive mode items
 
     // The mode items by the mode's number, 0 to 3.
@@ -60,6 +62,8 @@ struct ListMenu
     QAction *deleteList = nullptr; // "删除列表"
     QAction *playList = nullptr; // "播放此列表"
     QAction *appendList = nullptr; // "添加到正在播放1"
+    QAction *exportFile = nullptr; // "导出播放列表": the list as an M3U8 or PLS file
+    QAction *importFile = nullptr; // "导入播放列表文件": an M3U/M3U8/PLS file into the playlist
 };
 
 // "下载管理": a right click on a row of the download page.

@@ -12,9 +12,11 @@
 #include "shell/ui/communitycommands.h"
 #include "shell/ui/downloadcommands.h"
 #include "shell/ui/fileopencommands.h"
+#include "shell/ui/importcommands.h"
 #include "shell/ui/librarycommands.h"
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/playbackviews.h"
+#include "shell/ui/playlistfilecommands.h"
 #include "shell/ui/songnotifications.h"
 
 #include <QApplication>
@@ -104,6 +106,9 @@ int main(int argc, char *argv[])
     // Playback, lyrics, knobs and the mini player; the engine loads after the first window.
     PlaybackViews playback(&window);
     DownloadCommands downloads(&window, &playback); // the download list, its page and its menu
+    // Local files: the import window, drops, and playlists as files.
+    ImportCommands imports(&window, &playback, &library);
+    PlaylistFileCommands playlistFiles(&window, &playback, &library, &imports);
     // Search, info pages, dedication and settings.
     CommunityCommands community(&window, &playback);
     FileOpenCommands fileOpen(&window, &playback, channel.get(), files);

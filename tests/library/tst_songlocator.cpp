@@ -40,14 +40,23 @@ private Q_SLOTS:
         QCOMPARE(asked.contains(QString()), false);
     }
 
+    void realFileTest_data()
+    {
+        QTest::addColumn<bool>("byFolder");
+        QTest::newRow("one look per path") << false;
+        QTest::newRow("each folder read once") << true;
+    }
     void realFileTest()
     {
+        QFETCH(bool, byFolder);
+        const FileExists exists = byFolder ? fileExistsByFolder() : FileExists(fileExistsOnDisk);
         QTemporaryFile f;
         QVERIFY(f.open());
-        QCOMPARE(chooseLocator(f.fileName(), u"x"_qs), f.fileName());
-        QCOMPARE(chooseLocator(f.fileName() + u".gone"_qs, u"x"_qs), u"x"_qs);
+        QCOMPARE(chooseLocator(f.fileName(), u"x"_qs, exists), f.fileName());
+        QCOMPARE(chooseLocator(f.fileName() + u".gone"_qs, u"x"_qs, exists), u"x"_qs);
         // A folder is not a song file.
-        QCOMPARE(chooseLocator(QDir::tempPath(), u"x"_qs), u"x"_qs);
+        QCOMPARE(chooseLocator(QDir::tempPath(), u"x"_qs, exists), u"x"_qs);
+        QCOMPARE(chooseLocator(u"/no/such/folder/a.mp3"_qs, u"x"_qs, exists), u"x"_qs);
     }
 };
 
