@@ -59,7 +59,7 @@ Q_SIGNALS:
     void changed();
     // Entry index was removed; the later entries moved down by one.
     void entryRemoved(int index);
-    // The queue was emptied to its single empty entry.
+    // The queue was emptied to its single empty entry, or filled anew as a whole.
     void emptied();
 
 private:
