@@ -1,5 +1,7 @@
 #include "library/localimport.h"
 
+#include "library/sqlvalues.h"
+
 #include "core/address.h"
 #include "core/logging.h"
 #include "core/mirrortext.h"
@@ -66,17 +68,6 @@ QString PlaylistImportOutcome::failureMessage() const
 }
 
 namespace {
-
-// Text as the library stores it: never NULL, and a leading byte-order mark kept (SQLite
-// would take one away, or byte-swap the value for U+FFFE) by one of our own in front.
-QVariant storedText(const QString &s)
-{
-    if (s.isEmpty())
-        return QVariant(u""_qs);
-    if (s.startsWith(QChar(0xFEFF)) || s.startsWith(QChar(0xFFFE)))
-        return QVariant(QChar(0xFEFF) + s);
-    return QVariant(s);
-}
 
 QString mirrored(const QString &s)
 {
@@ -146,10 +137,10 @@ public:
     bool insert(int playlistId, const QString &title, const QString &url, const QString &url1, const QString &url2)
     {
         m_insert.bindValue(0, playlistId);
-        m_insert.bindValue(1, storedText(title));
-        m_insert.bindValue(2, storedText(url));
-        m_insert.bindValue(3, storedText(url1));
-        m_insert.bindValue(4, storedText(url2));
+        m_insert.bindValue(1, boundText(title));
+        m_insert.bindValue(2, boundText(url));
+        m_insert.bindValue(3, boundText(url1));
+        m_insert.bindValue(4, boundText(url2));
         return check(m_insert.exec(), m_insert, m_insert.lastQuery());
     }
     void finish()
