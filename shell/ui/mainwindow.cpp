@@ -76,6 +76,9 @@ QScrollBar::add-line, QScrollBar::sub-line { width: 0; height: 0; }
 QScrollBar::add-page, QScrollBar::sub-page { background: none; }
 )";
 
+// How long Timer4's tick waits for the first frame before it runs regardless.
+constexpr int kFirstFrameWaitMs = 2000;
+
 } // namespace
 
 MainWindow::MainWindow(MainWindowContext context, QWidget *parent)
@@ -114,7 +117,7 @@ MainWindow::MainWindow(MainWindowContext context, QWidget *parent)
 
     m_startTimer.setSingleShot(true);
     m_startTimer.setInterval(10);
-    connect(&m_startTimer, &QTimer::timeout, this, [this] { runStartup(); });
+    connect(&m_startTimer, &QTimer::timeout, this, &MainWindow::startupTick);
     m_startTimer.start();
 }
 
@@ -208,6 +211,41 @@ void MainWindow::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     Skin::paintMainFace(p, rect());
+    if (!m_firstPaintDone) {
+        m_firstPaintDone = true;
+        // Queued: the painted frame is flushed to the screen before this runs.
+        QTimer::singleShot(0, this, &MainWindow::afterFirstFrame);
+    }
+}
+
+void MainWindow::startupTick()
+{
+    // Building the window can take longer than Timer4's interval; the sequence (its
+    // busy overlay, the trees, the web engine) must not hold back the first frame.
+    if (isVisible() && !m_firstFrameShown) {
+        m_startupWaitsForFrame = true;
+        // A window hidden again before it was ever drawn still starts up.
+        QTimer::singleShot(kFirstFrameWaitMs, this, [this] {
+            if (!m_startupWaitsForFrame || m_quitting)
+                return;
+            m_startupWaitsForFrame = false;
+            runStartup();
+        });
+        return;
+    }
+    runStartup();
+}
+
+void MainWindow::afterFirstFrame()
+{
+    if (m_firstFrameShown)
+        return;
+    m_firstFrameShown = true;
+    Q_EMIT firstFrameDrawn();
+    if (m_startupWaitsForFrame && !m_quitting) {
+        m_startupWaitsForFrame = false;
+        runStartup();
+    }
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
