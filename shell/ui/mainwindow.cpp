@@ -89,7 +89,6 @@ MainWindow::MainWindow(MainWindowContext context, QWidget *parent)
     // skinned window of 9150 × 6750 twips.
     setObjectName(u"Form1"_qs);
     setWindowTitle(u"Kivo音乐播放器"_qs);
-    setWindowIcon(appIcon());
     setAttribute(Qt::WA_TranslucentBackground);
     setFixedSize(twipsToPixels(9150), twipsToPixels(6750));
     setMouseTracking(true); // moves over the background restore the buttons' pictures
@@ -110,8 +109,9 @@ MainWindow::MainWindow(MainWindowContext context, QWidget *parent)
         });
     }
 
+    // Registered once the first frame is up (or when hiding to it comes first); no
+    // tray host: the window still loads.
     m_tray = new TrayIcon(this);
-    m_tray->add(); // no tray host: the window still loads
     connect(m_tray, &TrayIcon::leftClicked, m_commands, [this] { m_commands->dispatch(PlayerCommand::ShowPlayer); });
     wireTrayMenu();
 
@@ -241,6 +241,12 @@ void MainWindow::afterFirstFrame()
     if (m_firstFrameShown)
         return;
     m_firstFrameShown = true;
+    if (m_quitting)
+        return;
+    // Neither is part of the first frame: the icon in its seven sizes, the tray's query
+    // of the desktop.
+    setWindowIcon(appIcon());
+    m_tray->add();
     Q_EMIT firstFrameDrawn();
     if (m_startupWaitsForFrame && !m_quitting) {
         m_startupWaitsForFrame = false;
@@ -322,6 +328,8 @@ void MainWindow::leaveMiniMode()
 
 void MainWindow::hideToTray()
 {
+    if (!m_firstFrameShown)
+        m_tray->add();
     if (!m_tray->available()) {
         // No tray to bring it back from: the main window stays reachable, minimised.
         leaveMiniMode();
