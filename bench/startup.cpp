@@ -3,12 +3,14 @@
 // least any Qt program of the player's size costs) and a reference player, taken in
 // turns so that a busy machine weighs on all of them alike. Medians of several runs
 // with their spread, the ratios, and the idle RSS of each process tree. Needs
-// DISPLAY (bench/run.sh starts Xvfb).
+// DISPLAY (bench/run.sh starts Xvfb). KIVO_STARTUP_BASELINE names another build's
+// kivoplay to measure in the same turns.
 //   startup kivoplay_map_ms: …   startup floor_map_ms: …   startup ratio_to_floor: …
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -17,6 +19,7 @@
 #include <dlfcn.h>
 #include <optional>
 #include <set>
+#include <string_view>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -288,6 +291,10 @@ int main(int argc, char *argv[])
         // The floor again with a Chinese label: what the fonts for the player's texts add.
         {"floor_chinese", build + u"/bench/startupfloor"_qs, {u"Kivo音乐播放器"_qs}, QDir::tempPath()},
     };
+    // Another build of the player (say, before a change), measured in the same turns.
+    const QString baseline = qEnvironmentVariable("KIVO_STARTUP_BASELINE");
+    if (!baseline.isEmpty())
+        subjects.push_back({"baseline", baseline, {}, QFileInfo(baseline).absolutePath()});
     const QString reference = QStandardPaths::findExecutable(u"qmmp"_qs);
     if (reference.isEmpty())
         std::printf("startup reference: qmmp not installed\n");
@@ -301,8 +308,17 @@ int main(int argc, char *argv[])
     for (const Subject &s : subjects)
         print(s);
     printRatio("floor", subjects[0], subjects[1], " (goal <= 1.25)");
-    if (subjects.size() > 3)
-        printRatio("qmmp", subjects[0], subjects[3], " (goal <= 0.80)");
+    for (const Subject &s : subjects) {
+        if (std::string_view(s.name) == "qmmp")
+            printRatio("qmmp", subjects[0], s, " (goal <= 0.80)");
+        if (std::string_view(s.name) == "baseline") {
+            const Subject &floor = subjects[1];
+            std::printf("startup baseline_ratio_to_floor: %.2f\n", spread(s.mapMs).median / spread(floor.mapMs).median);
+            if (!s.frameMs.empty() && !floor.frameMs.empty())
+                std::printf("startup baseline_first_frame_ratio_to_floor: %.2f\n",
+                    spread(s.frameMs).median / spread(floor.frameMs).median);
+        }
+    }
     XCloseDisplay(dpy);
     return 0;
 }
