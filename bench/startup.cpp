@@ -1,17 +1,25 @@
-// Start-up benchmark: launch → main window mapped on the X display, median of
-// several runs, side by side with a reference player, plus the idle RSS of each
-// process tree. Needs DISPLAY (bench/run.sh starts Xvfb).
-//   startup kivoplay_median_ms: …   startup reference_median_ms: …   startup ratio: …
+// Start-up benchmark: launch → main window mapped on the X display, and launch →
+// its first frame drawn, for the player, a bare Qt Widgets window (the floor: the
+// least any Qt program of the player's size costs) and a reference player, taken in
+// turns so that a busy machine weighs on all of them alike. Medians of several runs
+// with their spread, the ratios, and the idle RSS of each process tree. Needs
+// DISPLAY (bench/run.sh starts Xvfb). KIVO_STARTUP_BASELINE names another build's
+// kivoplay to measure in the same turns.
+//   startup kivoplay_map_ms: …   startup floor_map_ms: …   startup ratio_to_floor: …
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <dlfcn.h>
 #include <optional>
+#include <set>
+#include <string_view>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -21,6 +29,41 @@
 #include <X11/Xlib.h>
 
 namespace {
+
+// The damage extension tells when a window is drawn into. Its library is loaded at
+// run time (no development headers needed); without it the first-frame figures are
+// left out.
+struct DamageExtension
+{
+    using QueryFn = int (*)(Display *, int *, int *);
+    using CreateFn = unsigned long (*)(Display *, Drawable, int);
+    static constexpr int kReportRawRectangles = 0; // every drawing, not only the first
+    CreateFn create = nullptr;
+    int eventBase = -1;
+
+    explicit DamageExtension(Display *dpy)
+    {
+        void *lib = dlopen("libXdamage.so.1", RTLD_NOW);
+        if (!lib)
+            return;
+        auto query = reinterpret_cast<QueryFn>(dlsym(lib, "XDamageQueryExtension"));
+        create = reinterpret_cast<CreateFn>(dlsym(lib, "XDamageCreate"));
+        int errorBase = 0;
+        if (!query || !create || !query(dpy, &eventBase, &errorBase))
+            eventBase = -1;
+    }
+    bool available() const { return eventBase >= 0; }
+    bool isDamage(const XEvent &ev) const { return available() && ev.type == eventBase; }
+};
+
+struct DamageEventHeader // the first fields of XDamageNotifyEvent
+{
+    int type;
+    unsigned long serial;
+    int send_event;
+    Display *display;
+    Drawable drawable;
+};
 
 pid_t windowPid(Display *dpy, Window w)
 {
@@ -38,15 +81,36 @@ pid_t windowPid(Display *dpy, Window w)
     return pid;
 }
 
-// Launches the program and waits until one of its top-level windows is mapped.
-std::optional<double> timeToMap(Display *dpy, const QString &program, const QString &workDir, pid_t &child)
+int windowDepth(Display *dpy, Window w)
+{
+    XWindowAttributes attributes;
+    return XGetWindowAttributes(dpy, w, &attributes) ? attributes.depth : 0;
+}
+
+int ignoreXErrors(Display *, XErrorEvent *)
+{
+    return 0; // a window gone before it was looked at
+}
+
+struct Launch
+{
+    std::optional<double> mapMs;
+    std::optional<double> frameMs; // the mapped window first drawn into by the program
+    pid_t child = 0;
+};
+
+// Launches the program and waits until one of its top-level windows is mapped and
+// then drawn into.
+Launch launch(Display *dpy, const DamageExtension &damage, const QString &program, const QStringList &args,
+    const QString &workDir)
 {
     XSelectInput(dpy, DefaultRootWindow(dpy), SubstructureNotifyMask);
     XSync(dpy, True);
     QElapsedTimer clock;
     clock.start();
-    child = fork();
-    if (child == 0) {
+    Launch run;
+    run.child = fork();
+    if (run.child == 0) {
         if (chdir(workDir.toLocal8Bit().constData()) != 0)
             _exit(127);
         // The reference player is chatty on stderr; keep the figures readable.
@@ -54,24 +118,51 @@ std::optional<double> timeToMap(Display *dpy, const QString &program, const QStr
             dup2(fileno(devnull), STDOUT_FILENO);
             dup2(fileno(devnull), STDERR_FILENO);
         }
-        const QByteArray p = program.toLocal8Bit();
-        execl(p.constData(), p.constData(), static_cast<char *>(nullptr));
+        std::vector<QByteArray> argv8 {program.toLocal8Bit()};
+        for (const QString &a : args)
+            argv8.push_back(a.toLocal8Bit());
+        std::vector<char *> argv;
+        for (QByteArray &a : argv8)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        execv(argv.front(), argv.data());
         _exit(127);
     }
+    Window mapped = 0;
+    int serverClears = 0; // damage the server itself makes at the map, not the program
+    std::set<Window> watched;
     while (clock.elapsed() < 20000) {
         while (XPending(dpy)) {
             XEvent ev;
             XNextEvent(dpy, &ev);
-            if (ev.type == MapNotify) {
-                const double ms = clock.nsecsElapsed() / 1e6;
+            if (ev.type == CreateNotify && damage.available()) {
+                // Watched from its creation, so no drawing slips by before the map.
+                damage.create(dpy, ev.xcreatewindow.window, DamageExtension::kReportRawRectangles);
+                watched.insert(ev.xcreatewindow.window);
+            } else if (ev.type == MapNotify && !mapped) {
                 const pid_t owner = windowPid(dpy, ev.xmap.window);
-                if (owner == child || owner == 0)
-                    return ms;
+                if (owner == run.child || owner == 0) {
+                    run.mapMs = clock.nsecsElapsed() / 1e6;
+                    mapped = ev.xmap.window;
+                    if (!watched.count(mapped))
+                        return run;
+                    // A window with an alpha channel has a background the server
+                    // clears it to when it maps: that is not a frame of the program.
+                    serverClears = windowDepth(dpy, mapped) == 32 ? 1 : 0;
+                }
+            } else if (damage.isDamage(ev) && mapped
+                && reinterpret_cast<const DamageEventHeader &>(ev).drawable == mapped) {
+                if (serverClears > 0) {
+                    --serverClears;
+                    continue;
+                }
+                run.frameMs = clock.nsecsElapsed() / 1e6;
+                return run;
             }
         }
-        usleep(500);
+        usleep(200);
     }
-    return std::nullopt;
+    return run;
 }
 
 long treeRssKb(pid_t root)
@@ -102,40 +193,80 @@ long treeRssKb(pid_t root)
     return total;
 }
 
-struct Result
+void stop(pid_t child)
 {
-    double medianMs = -1;
+    if (child <= 0)
+        return;
+    kill(child, SIGTERM);
+    usleep(200 * 1000);
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+}
+
+struct Subject
+{
+    const char *name;
+    QString program;
+    QStringList args;
+    QString workDir;
+    std::vector<double> mapMs, frameMs;
     long rssKb = -1;
 };
 
-Result measure(Display *dpy, const QString &program, const QString &workDir, int runs)
+struct Spread
 {
-    std::vector<double> times;
-    long rss = -1;
-    for (int i = 0; i < runs; ++i) {
-        pid_t child = 0;
-        const auto ms = timeToMap(dpy, program, workDir, child);
-        if (ms)
-            times.push_back(*ms);
-        if (i == runs - 1 && child > 0) {
-            usleep(3000 * 1000); // idle
-            rss = treeRssKb(child);
-        }
-        if (child > 0) {
-            kill(child, SIGTERM);
-            usleep(200 * 1000);
-            kill(child, SIGKILL);
-            waitpid(child, nullptr, 0);
-        }
-        usleep(300 * 1000);
+    double median = -1, min = -1, max = -1;
+};
+
+Spread spread(std::vector<double> v)
+{
+    Spread s;
+    if (v.empty())
+        return s;
+    std::sort(v.begin(), v.end());
+    s.median = v[v.size() / 2];
+    s.min = v.front();
+    s.max = v.back();
+    return s;
+}
+
+void runOnce(Display *dpy, const DamageExtension &damage, Subject &subject, bool last)
+{
+    const Launch run = launch(dpy, damage, subject.program, subject.args, subject.workDir);
+    if (run.mapMs)
+        subject.mapMs.push_back(*run.mapMs);
+    if (run.frameMs)
+        subject.frameMs.push_back(*run.frameMs);
+    if (last && run.child > 0) {
+        usleep(3000 * 1000); // idle
+        subject.rssKb = treeRssKb(run.child);
     }
-    Result r;
-    if (!times.empty()) {
-        std::sort(times.begin(), times.end());
-        r.medianMs = times[times.size() / 2];
+    stop(run.child);
+    usleep(300 * 1000);
+}
+
+void print(const Subject &s)
+{
+    const Spread map = spread(s.mapMs);
+    std::printf("startup %s_map_ms: %.1f (min %.1f, max %.1f, %zu runs)\n", s.name, map.median, map.min, map.max,
+        s.mapMs.size());
+    if (!s.frameMs.empty()) {
+        const Spread frame = spread(s.frameMs);
+        std::printf(
+            "startup %s_first_frame_ms: %.1f (min %.1f, max %.1f)\n", s.name, frame.median, frame.min, frame.max);
     }
-    r.rssKb = rss;
-    return r;
+    if (s.rssKb >= 0)
+        std::printf("startup %s_idle_rss_mb: %.1f\n", s.name, s.rssKb / 1024.0);
+}
+
+void printRatio(const char *name, const Subject &player, const Subject &other, const char *goal)
+{
+    const double p = spread(player.mapMs).median, o = spread(other.mapMs).median;
+    if (p > 0 && o > 0)
+        std::printf("startup ratio_to_%s: %.2f%s\n", name, p / o, goal);
+    const double pf = spread(player.frameMs).median, of = spread(other.frameMs).median;
+    if (pf > 0 && of > 0)
+        std::printf("startup first_frame_ratio_to_%s: %.2f\n", name, pf / of);
 }
 
 } // namespace
@@ -148,22 +279,46 @@ int main(int argc, char *argv[])
         std::printf("startup error: no X display (run under bench/run.sh)\n");
         return 1;
     }
+    XSetErrorHandler(ignoreXErrors);
+    const DamageExtension damage(dpy);
+    if (!damage.available())
+        std::printf("startup note: no damage extension, first-frame figures left out\n");
     const int runs = 7;
-    const QString bin = QStringLiteral(KIVO_BUILD_DIR) + u"/bin"_qs;
-    const Result kivo = measure(dpy, bin + u"/kivoplay"_qs, bin, runs);
-    std::printf("startup kivoplay_median_ms: %.1f\n", kivo.medianMs);
-    std::printf("startup kivoplay_idle_rss_mb: %.1f\n", kivo.rssKb / 1024.0);
-
+    const QString build = QStringLiteral(KIVO_BUILD_DIR);
+    std::vector<Subject> subjects {
+        {"kivoplay", build + u"/bin/kivoplay"_qs, {}, build + u"/bin"_qs},
+        {"floor", build + u"/bench/startupfloor"_qs, {}, QDir::tempPath()},
+        // The floor again with a Chinese label: what the fonts for the player's texts add.
+        {"floor_chinese", build + u"/bench/startupfloor"_qs, {u"Kivo音乐播放器"_qs}, QDir::tempPath()},
+    };
+    // Another build of the player (say, before a change), measured in the same turns.
+    const QString baseline = qEnvironmentVariable("KIVO_STARTUP_BASELINE");
+    if (!baseline.isEmpty())
+        subjects.push_back({"baseline", baseline, {}, QFileInfo(baseline).absolutePath()});
     const QString reference = QStandardPaths::findExecutable(u"qmmp"_qs);
-    if (reference.isEmpty()) {
+    if (reference.isEmpty())
         std::printf("startup reference: qmmp not installed\n");
-        return 0;
+    else
+        subjects.push_back({"qmmp", reference, {}, QDir::tempPath()});
+
+    for (int i = 0; i < runs; ++i) {
+        for (Subject &s : subjects)
+            runOnce(dpy, damage, s, i == runs - 1);
     }
-    const Result ref = measure(dpy, reference, QDir::tempPath(), runs);
-    std::printf("startup qmmp_median_ms: %.1f\n", ref.medianMs);
-    std::printf("startup qmmp_idle_rss_mb: %.1f\n", ref.rssKb / 1024.0);
-    if (ref.medianMs > 0 && kivo.medianMs > 0)
-        std::printf("startup ratio_to_qmmp: %.2f (goal <= 0.80)\n", kivo.medianMs / ref.medianMs);
+    for (const Subject &s : subjects)
+        print(s);
+    printRatio("floor", subjects[0], subjects[1], " (goal <= 1.25)");
+    for (const Subject &s : subjects) {
+        if (std::string_view(s.name) == "qmmp")
+            printRatio("qmmp", subjects[0], s, " (goal <= 0.80)");
+        if (std::string_view(s.name) == "baseline") {
+            const Subject &floor = subjects[1];
+            std::printf("startup baseline_ratio_to_floor: %.2f\n", spread(s.mapMs).median / spread(floor.mapMs).median);
+            if (!s.frameMs.empty() && !floor.frameMs.empty())
+                std::printf("startup baseline_first_frame_ratio_to_floor: %.2f\n",
+                    spread(s.frameMs).median / spread(floor.frameMs).median);
+        }
+    }
     XCloseDisplay(dpy);
     return 0;
 }

@@ -1,9 +1,14 @@
 #include "skin/skin.h"
 
+#include <QApplication>
+#include <QHash>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
 #include <QRadialGradient>
+#include <QStyle>
+#include <QStyleOption>
 
 #include <algorithm>
 
@@ -130,20 +135,71 @@ void drawIcon(QPainter &p, Glyph g, const QColor &c)
 
 } // namespace
 
+namespace {
+
+// A glyph drawn when a size of it is first asked for, not at every scale up front:
+// the windows make dozens of them before their first frame. It is 24 × 24 at most,
+// as a picture of that size would be, and takes the style's look when disabled.
+class GlyphIconEngine : public QIconEngine
+{
+public:
+    GlyphIconEngine(Glyph glyph, const QColor &colour)
+        : m_glyph(glyph)
+        , m_colour(colour)
+    { }
+
+    QSize actualSize(const QSize &size, QIcon::Mode, QIcon::State) override
+    {
+        const int side = std::min({size.width(), size.height(), kGrid});
+        return {side, side};
+    }
+
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        const qreal dpr = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+        painter->drawPixmap(rect, pixmap(rect.size() * dpr, mode, state));
+    }
+
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State) override
+    {
+        const int side = std::min({size.width(), size.height(), kGrid * kMostScale});
+        if (side <= 0)
+            return {};
+        const quint64 key = (quint64(side) << 8) | quint64(mode);
+        if (const auto it = m_cache.constFind(key); it != m_cache.cend())
+            return *it;
+        QPixmap pm(side, side);
+        pm.fill(Qt::transparent);
+        {
+            QPainter p(&pm);
+            p.setRenderHint(QPainter::Antialiasing);
+            p.scale(qreal(side) / kGrid, qreal(side) / kGrid);
+            drawIcon(p, m_glyph, m_colour);
+        }
+        if (mode != QIcon::Normal && qobject_cast<QApplication *>(QCoreApplication::instance())) {
+            QStyleOption option;
+            option.palette = QApplication::palette();
+            pm = QApplication::style()->generatedIconPixmap(mode, pm, &option);
+        }
+        m_cache.insert(key, pm);
+        return pm;
+    }
+
+    QIconEngine *clone() const override { return new GlyphIconEngine(m_glyph, m_colour); }
+
+private:
+    static constexpr int kGrid = 24;
+    static constexpr int kMostScale = 3;
+    Glyph m_glyph;
+    QColor m_colour;
+    QHash<quint64, QPixmap> m_cache;
+};
+
+} // namespace
+
 QIcon icon(Glyph glyph, const QColor &color)
 {
-    QIcon icon;
-    for (int scale : {1, 2, 3}) {
-        QPixmap pm(24 * scale, 24 * scale);
-        pm.setDevicePixelRatio(scale);
-        pm.fill(Qt::transparent);
-        QPainter p(&pm);
-        p.setRenderHint(QPainter::Antialiasing);
-        drawIcon(p, glyph, color);
-        p.end();
-        icon.addPixmap(pm);
-    }
-    return icon;
+    return QIcon(new GlyphIconEngine(glyph, color));
 }
 
 namespace {

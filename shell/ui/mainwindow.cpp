@@ -76,6 +76,9 @@ QScrollBar::add-line, QScrollBar::sub-line { width: 0; height: 0; }
 QScrollBar::add-page, QScrollBar::sub-page { background: none; }
 )";
 
+// How long Timer4's tick waits for the first frame before it runs regardless.
+constexpr int kFirstFrameWaitMs = 2000;
+
 } // namespace
 
 MainWindow::MainWindow(MainWindowContext context, QWidget *parent)
@@ -86,7 +89,6 @@ MainWindow::MainWindow(MainWindowContext context, QWidget *parent)
     // skinned window of 9150 × 6750 twips.
     setObjectName(u"Form1"_qs);
     setWindowTitle(u"Kivo音乐播放器"_qs);
-    setWindowIcon(appIcon());
     setAttribute(Qt::WA_TranslucentBackground);
     setFixedSize(twipsToPixels(9150), twipsToPixels(6750));
     setMouseTracking(true); // moves over the background restore the buttons' pictures
@@ -107,14 +109,15 @@ MainWindow::MainWindow(MainWindowContext context, QWidget *parent)
         });
     }
 
+    // Registered once the first frame is up (or when hiding to it comes first); no
+    // tray host: the window still loads.
     m_tray = new TrayIcon(this);
-    m_tray->add(); // no tray host: the window still loads
     connect(m_tray, &TrayIcon::leftClicked, m_commands, [this] { m_commands->dispatch(PlayerCommand::ShowPlayer); });
     wireTrayMenu();
 
     m_startTimer.setSingleShot(true);
     m_startTimer.setInterval(10);
-    connect(&m_startTimer, &QTimer::timeout, this, [this] { runStartup(); });
+    connect(&m_startTimer, &QTimer::timeout, this, &MainWindow::startupTick);
     m_startTimer.start();
 }
 
@@ -208,6 +211,47 @@ void MainWindow::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     Skin::paintMainFace(p, rect());
+    if (!m_firstPaintDone) {
+        m_firstPaintDone = true;
+        // Queued: the painted frame is flushed to the screen before this runs.
+        QTimer::singleShot(0, this, &MainWindow::afterFirstFrame);
+    }
+}
+
+void MainWindow::startupTick()
+{
+    // Building the window can take longer than Timer4's interval; the sequence (its
+    // busy overlay, the trees, the web engine) must not hold back the first frame.
+    if (isVisible() && !m_firstFrameShown) {
+        m_startupWaitsForFrame = true;
+        // A window hidden again before it was ever drawn still starts up.
+        QTimer::singleShot(kFirstFrameWaitMs, this, [this] {
+            if (!m_startupWaitsForFrame || m_quitting)
+                return;
+            m_startupWaitsForFrame = false;
+            runStartup();
+        });
+        return;
+    }
+    runStartup();
+}
+
+void MainWindow::afterFirstFrame()
+{
+    if (m_firstFrameShown)
+        return;
+    m_firstFrameShown = true;
+    if (m_quitting)
+        return;
+    // Neither is part of the first frame: the icon in its seven sizes, the tray's query
+    // of the desktop.
+    setWindowIcon(appIcon());
+    m_tray->add();
+    Q_EMIT firstFrameDrawn();
+    if (m_startupWaitsForFrame && !m_quitting) {
+        m_startupWaitsForFrame = false;
+        runStartup();
+    }
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
@@ -284,6 +328,8 @@ void MainWindow::leaveMiniMode()
 
 void MainWindow::hideToTray()
 {
+    if (!m_firstFrameShown)
+        m_tray->add();
     if (!m_tray->available()) {
         // No tray to bring it back from: the main window stays reachable, minimised.
         leaveMiniMode();

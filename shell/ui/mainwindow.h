@@ -78,6 +78,9 @@ public:
     QString noticeLine() const;
     QString linkTarget() const { return m_linkTarget; }
     bool startupFinished() const { return m_startupFinished; }
+    // The first frame of this window is on the screen: what it does not show, the
+    // start-up sequence and the two engine modules come after it.
+    bool firstFrameShown() const { return m_firstFrameShown; }
 
     // StartupHost
     bool isQuitting() const override { return m_quitting; }
@@ -97,6 +100,7 @@ public:
 
 Q_SIGNALS:
     void startupSequenceFinished();
+    void firstFrameDrawn(); // once, right after the first frame went to the screen
     void miniModeEntered(); // the mini player stands in for this window
     void miniPlayerRequested(); // the tray brings the mini player back
     void timeReadoutClicked(); // Label3 flips elapsed and remaining time
@@ -114,6 +118,8 @@ private:
     QLabel *makeLabel(const QString &name, const QString &text, const QRect &geometry);
     void wireCommands();
     void wireTrayMenu();
+    void startupTick();
+    void afterFirstFrame();
     QCoro::Task<> runStartup();
 
     MainWindowContext m_ctx;
@@ -130,6 +136,9 @@ private:
     bool m_mainIsPlayer = true;
     bool m_quitting = false;
     bool m_startupFinished = false;
+    bool m_firstPaintDone = false;
+    bool m_firstFrameShown = false;
+    bool m_startupWaitsForFrame = false; // Timer4 ticked while the window was still blank
 };
 
 } // namespace kivo

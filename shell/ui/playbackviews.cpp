@@ -108,10 +108,9 @@ PlaybackViews::PlaybackViews(MainWindow *window, PlaybackViewsOptions options)
 
     buildLyricDeck();
     buildKnobs();
-    m_mini = std::make_unique<MiniPlayer>(m_lyrics);
     m_commands = new SongRowCommands(window, m_session.get(), this);
     wireWindow();
-    wireMiniPlayer();
+    wireWindowToMiniPlayer();
     connect(m_session.get(), &PlaybackSession::engineAttached, this, &PlaybackViews::wireControl);
     showScreen();
 }
@@ -154,7 +153,9 @@ void PlaybackViews::buildKnobs()
         const int volume = volumeForKnob(KnobTracks::mainVolume, left);
         if (PlayerControl *control = m_session->control())
             control->setVolume(volume);
-        m_mini->setVolume(volume);
+        m_miniMirror.volume = volume;
+        if (m_mini)
+            m_mini->setVolume(volume);
     });
     new SlideKnobBinding(m_position, KnobTracks::mainPosition, [this](int left) {
         const PlaybackClock clock = m_lyrics->clock();
@@ -180,8 +181,13 @@ void PlaybackViews::wireWindow()
         m_lyrics->stopTicking();
         if (MediaEngine *engine = m_session->engine())
             engine->stop();
-        m_mini->hide();
+        if (m_mini)
+            m_mini->hide();
     });
+    if (w->firstFrameShown())
+        buildMiniPlayer();
+    else
+        connect(w, &MainWindow::firstFrameDrawn, this, [this] { miniPlayer(); });
     if (m_options.loadEngineAfterStartup) {
         // After the first window: the engine module takes a while to load. A start-up
         // that waits long on the server must not keep the player silent.
@@ -228,16 +234,45 @@ void PlaybackViews::wireWindow()
     });
 }
 
+MiniPlayer *PlaybackViews::miniPlayer()
+{
+    if (!m_mini)
+        buildMiniPlayer();
+    return m_mini.get();
+}
+
+void PlaybackViews::buildMiniPlayer()
+{
+    if (m_mini)
+        return;
+    m_mini = std::make_unique<MiniPlayer>(m_lyrics);
+    const MiniMirror &mirror = m_miniMirror;
+    if (mirror.volume >= 0)
+        m_mini->setVolume(mirror.volume);
+    m_mini->setPlayButtonState(mirror.playButtonState);
+    m_mini->setMuted(mirror.muted);
+    if (mirror.highlight)
+        m_mini->setHighlightColor(*mirror.highlight);
+    wireMiniPlayer();
+}
+
+void PlaybackViews::wireWindowToMiniPlayer()
+{
+    // Wired from the start, so the tray and the mini-mode button find the mini
+    // player whether it is made yet or not.
+    auto bringUp = [this] {
+        MiniPlayer *mini = miniPlayer();
+        mini->show();
+        mini->raise();
+    };
+    connect(m_window, &MainWindow::miniModeEntered, this, bringUp);
+    connect(m_window, &MainWindow::miniPlayerRequested, this, bringUp);
+}
+
 void PlaybackViews::wireMiniPlayer()
 {
     MiniPlayer *mini = m_mini.get();
     MainWindow *w = m_window;
-    auto bringUp = [mini] {
-        mini->show();
-        mini->raise();
-    };
-    connect(w, &MainWindow::miniModeEntered, mini, bringUp);
-    connect(w, &MainWindow::miniPlayerRequested, mini, bringUp);
     CommandDispatcher *commands = w->commands();
     connect(mini, &MiniPlayer::commandRequested, commands, &CommandDispatcher::dispatch);
     connect(mini, &MiniPlayer::mainWindowRequested, w, [w, mini] {
@@ -328,7 +363,9 @@ void PlaybackViews::applySettings()
     const StoredSettings &s = state->settings;
     if (s.highlightColourStored) {
         m_line->setHighlightColor(s.highlightQColor());
-        m_mini->setHighlightColor(s.highlightQColor());
+        m_miniMirror.highlight = s.highlightQColor();
+        if (m_mini)
+            m_mini->setHighlightColor(s.highlightQColor());
     }
     if (PlayerControl *control = m_session->control()) {
         control->setLoadTimeoutSeconds(s.loadTimeoutSeconds);
@@ -352,7 +389,9 @@ void PlaybackViews::showPlayButton(PlayButtonState state)
     QAbstractButton *play = m_window->button(PlayerCommand::PlayPause);
     play->setIcon(Skin::icon(showsPause(state) ? Skin::Glyph::Pause : Skin::Glyph::Play));
     play->setProperty("playButtonState", int(state));
-    m_mini->setPlayButtonState(int(state));
+    m_miniMirror.playButtonState = int(state);
+    if (m_mini)
+        m_mini->setPlayButtonState(int(state));
 }
 
 void PlaybackViews::showMute(bool muted)
@@ -360,7 +399,9 @@ void PlaybackViews::showMute(bool muted)
     QAbstractButton *mute = m_window->button(PlayerCommand::Mute);
     mute->setIcon(Skin::icon(muted ? Skin::Glyph::Muted : Skin::Glyph::Speaker));
     mute->setProperty("muted", muted);
-    m_mini->setMuted(muted);
+    m_miniMirror.muted = muted;
+    if (m_mini)
+        m_mini->setMuted(muted);
 }
 
 void PlaybackViews::stepVolume(int delta)
@@ -378,7 +419,9 @@ void PlaybackViews::setVolume(int volume)
 {
     if (!m_volume->isHeld())
         m_volume->setLeftTwips(knobForVolume(KnobTracks::mainVolume, volume));
-    m_mini->setVolume(volume);
+    m_miniMirror.volume = volume;
+    if (m_mini)
+        m_mini->setVolume(volume);
 }
 
 void PlaybackViews::showVideo(const QString &statusText)

@@ -4,7 +4,10 @@
 #include <QPointer>
 #include <QStringList>
 
+#include <QColor>
+
 #include <memory>
+#include <optional>
 
 namespace kivo {
 
@@ -33,7 +36,8 @@ struct PlaybackViewsOptions
 // The playing side of the main window: the playback session with its lyrics steps,
 // the lyric line, the knobs, the transport buttons' pictures, the video pane, the
 // song-row and library-list commands, and the mini player. Made right after the
-// main window, before it shows.
+// main window, before it shows; the mini player, which the first frame does not
+// show, follows that frame.
 class PlaybackViews : public QObject
 {
     Q_OBJECT
@@ -47,7 +51,8 @@ public:
     Knob *volumeKnob() const { return m_volume; }
     Knob *positionKnob() const { return m_position; }
     Knob *offsetKnob() const { return m_offset; }
-    MiniPlayer *miniPlayer() const { return m_mini.get(); }
+    // Made after the main window's first frame, or at once when asked for before.
+    MiniPlayer *miniPlayer();
     SongRowCommands *songRowCommands() const { return m_commands; }
     // Null until the engine is there.
     VideoDisplay *videoDisplay() const;
@@ -71,6 +76,8 @@ private:
     void buildKnobs();
     void wireWindow();
     void wireMiniPlayer();
+    void buildMiniPlayer();
+    void wireWindowToMiniPlayer();
     void wireControl();
     void applySettings();
     void showScreen();
@@ -93,6 +100,14 @@ private:
     Knob *m_position = nullptr;
     Knob *m_offset = nullptr;
     std::unique_ptr<MiniPlayer> m_mini;
+    // What the mini player mirrors, kept while it is not made yet.
+    struct MiniMirror
+    {
+        int volume = -1;
+        int playButtonState = 0;
+        bool muted = false;
+        std::optional<QColor> highlight;
+    } m_miniMirror;
     SongRowCommands *m_commands = nullptr;
     QPointer<VideoDisplay> m_video;
     QString m_engineError;

@@ -1,8 +1,10 @@
 #include "core/pageformats.h"
 #include "online/serverclient.h"
+#include "online/ui/cataloguetreeview.h"
 #include "shell/qttranslations.h"
 #include "shell/ui/busyoverlay.h"
 #include "shell/ui/mainwindow.h"
+#include "shell/ui/onlineviews.h"
 #include "skin/skinbutton.h"
 #include "support/cannedhttpserver.h"
 
@@ -17,6 +19,29 @@
 #include <QTest>
 
 using namespace kivo;
+
+// What the window holds when its first paint comes.
+struct FirstPaintProbe : QObject
+{
+    explicit FirstPaintProbe(MainWindow *window)
+        : m_window(window)
+    {
+        window->installEventFilter(this);
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == m_window && event->type() == QEvent::Paint && !painted) {
+            painted = true;
+            overlayShown = m_window->busyOverlay()->isVisible();
+            catalogueRows = m_window->online()->catalogueView()->model()->rowCount();
+        }
+        return false;
+    }
+    MainWindow *m_window;
+    bool painted = false;
+    bool overlayShown = false;
+    int catalogueRows = -1;
+};
 
 class MainWindowTest : public QObject
 {
@@ -135,6 +160,28 @@ private Q_SLOTS:
             QMessageBox::Critical, u"Kivo"_qs, u"数据库调入错误。"_qs, QMessageBox::Ok | QMessageBox::Cancel);
         QCOMPARE(box.button(QMessageBox::Ok)->text(), u"确定"_qs);
         QCOMPARE(box.button(QMessageBox::Cancel)->text(), u"取消"_qs);
+    }
+
+    // The rest of the player is built before the window shows and can take longer
+    // than Timer4's interval: the first frame still comes before the start-up's work.
+    void firstFrameIsDrawnBeforeTheStartupRuns()
+    {
+        window.reset();
+        MainWindowContext ctx;
+        ctx.programDir = dir.path();
+        ctx.server = server.get();
+        ctx.state = &state;
+        window = std::make_unique<MainWindow>(ctx);
+        QTest::qSleep(50); // Timer4 is overdue when the window shows
+        FirstPaintProbe probe(window.get());
+        QSignalSpy finished(window.get(), &MainWindow::startupSequenceFinished);
+        window->show();
+        QVERIFY(finished.wait(10000));
+        QVERIFY(probe.painted);
+        QVERIFY(!probe.overlayShown);
+        QCOMPARE(probe.catalogueRows, 0);
+        QVERIFY(window->firstFrameShown());
+        QVERIFY(window->online()->catalogueView()->model()->rowCount() > 0);
     }
 
     void exitWhileStartupWaitsEndsCleanly()

@@ -550,6 +550,35 @@ private Q_SLOTS:
         QCOMPARE(views->lyrics()->screen().main.baseText, QString());
     }
 
+    // The mini player is made after the main window's first frame; asked for before
+    // it (here the window never shows), it comes at once with what it mirrors.
+    void miniModeBeforeTheFirstFrame()
+    {
+        ProgramState state;
+        state.settings = StoredSettings::parse(u"20㊣1㊣1㊣1㊣0㊣255"_qs); // pure red highlight
+        MainWindowContext ctx;
+        ctx.library = m_access.get();
+        ctx.state = &state;
+        MainWindow window(ctx);
+        PlaybackViewsOptions options;
+        options.publishOnSessionBus = false;
+        options.loadEngineAfterStartup = false;
+        auto *views = new PlaybackViews(&window, options);
+        Q_EMIT window.settingsApplied();
+        Knob *main = views->volumeKnob();
+        Q_EMIT main->pressed(0);
+        Q_EMIT main->moved(-540);
+        Q_EMIT main->released();
+        const int volume = volumeForKnob(KnobTracks::mainVolume, main->leftTwips());
+
+        window.commands()->dispatch(PlayerCommand::MiniMode);
+        MiniPlayer *mini = window.findChild<PlaybackViews *>()->miniPlayer();
+        QVERIFY(mini->isVisible());
+        QCOMPARE(mini->volumeKnob()->leftTwips(), knobForVolume(KnobTracks::miniVolume, volume));
+        QCOMPARE(mini->lyricLine()->highlightLabel()->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+        mini->hide();
+    }
+
     // Either window's volume knob sets the engine's volume and moves the other knob.
     void volumeKnobsOfBothWindows()
     {

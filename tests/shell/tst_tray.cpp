@@ -96,6 +96,7 @@ private Q_SLOTS:
         auto *views = new PlaybackViews(&window, options);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTRY_VERIFY(window.firstFrameShown()); // the icon is registered after it
         QVERIFY(window.trayIcon()->available());
         QCOMPARE(TrayIcon::tip(), u"Ruvo音乐播放器"_qs);
         QWidget *icon = iconWindow(window.trayIcon());
