@@ -51,6 +51,7 @@ void line(const char *figure, const TreePss &mine, const TreePss &reference, con
     std::printf("memory %s: %.1f MB in %d processes (qmmp %.1f MB, ratio %.2f, goal %s)\n", figure, mine.megabytes,
         mine.processes, reference.megabytes, reference.megabytes > 0 ? mine.megabytes / reference.megabytes : 0.0,
         goal);
+    std::printf("memory %s_parts: %s\n", figure, qPrintable(mine.parts));
 }
 
 } // namespace

@@ -87,8 +87,23 @@ TreePss treePss(pid_t root)
             continue;
         for (const QByteArray &line : rollup.readAll().split('\n')) {
             if (line.startsWith("Pss:")) {
-                out.megabytes += line.mid(4).trimmed().split(' ').first().toDouble() / 1024.0;
+                const double mb = line.mid(4).trimmed().split(' ').first().toDouble() / 1024.0;
+                out.megabytes += mb;
                 ++out.processes;
+                // A web engine helper is named by its --type.
+                QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
+                QString name = QStringLiteral("?");
+                if (cmdline.open(QIODevice::ReadOnly)) {
+                    // The engine's helpers rewrite their command line as one text.
+                    const QByteArray text = cmdline.readAll().replace('\0', ' ');
+                    name = QString::fromLocal8Bit(text.split(' ').first().split('/').last());
+                    const qsizetype type = text.indexOf("--type=");
+                    if (type >= 0)
+                        name = QString::fromLatin1(text.mid(type + 7).split(' ').first());
+                }
+                if (!out.parts.isEmpty())
+                    out.parts += QStringLiteral(", ");
+                out.parts += QStringLiteral("%1 %2").arg(name).arg(mb, 0, 'f', 1);
             }
         }
     }

@@ -3,6 +3,8 @@
 // What a process tree costs, read from /proc: the CPU time of the process and all
 // its descendants, and their summed proportional set size.
 
+#include <QString>
+
 #include <sys/types.h>
 #include <vector>
 
@@ -25,6 +27,7 @@ struct TreePss
 {
     double megabytes = 0;
     int processes = 0;
+    QString parts; // "kivoplay 150.2, renderer 60.1, …"
 };
 TreePss treePss(pid_t root);
 
