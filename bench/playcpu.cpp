@@ -12,6 +12,7 @@
 #include "playback/mediaengineloader.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -25,13 +26,30 @@ namespace {
 constexpr double kWindow = 30; // seconds measured
 constexpr int kSongSeconds = 100;
 
-// Percent of one core the tree used over the next `seconds`.
-double treePercent(pid_t root, double seconds)
+QString comm(pid_t pid)
+{
+    QFile f(QStringLiteral("/proc/%1/comm").arg(pid));
+    return f.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(f.readAll().trimmed()) : QStringLiteral("?");
+}
+
+// Percent of one core the tree used over the next `seconds`; `parts` gets each process's share.
+double treePercent(pid_t root, double seconds, QString *parts = nullptr)
 {
     const TreeCpu before = treeCpu(root);
     const double start = now();
     sleepSeconds(seconds);
-    return 100.0 * cpuBetween(before, treeCpu(root)) / (now() - start);
+    const TreeCpu after = treeCpu(root);
+    const double wall = now() - start;
+    if (parts) {
+        for (const auto &[pid, cpu] : after.perProcess) {
+            TreeCpu one;
+            one.perProcess.emplace_back(pid, cpu);
+            *parts += QStringLiteral("%1%2 %3 %")
+                          .arg(parts->isEmpty() ? QString() : QStringLiteral(", "), comm(pid))
+                          .arg(100.0 * cpuBetween(before, one) / wall, 0, 'f', 2);
+        }
+    }
+    return 100.0 * cpuBetween(before, after) / wall;
 }
 
 double mpvPercent(const QString &song)
@@ -93,6 +111,7 @@ int main(int argc, char *argv[])
     }
 
     double main = -1, mini = -1, paused = -1;
+    QString mainParts;
     {
         Player player(server.baseUrl(), song, bus);
         if (!player.waitForMpris(30) || !player.playBenchPlaylist(20)) {
@@ -100,7 +119,7 @@ int main(int argc, char *argv[])
             return 1;
         }
         sleepSeconds(3); // the start's own work settles
-        main = treePercent(player.pid(), kWindow);
+        main = treePercent(player.pid(), kWindow, &mainParts);
         if (player.clickMainWindow(524, 16)) { // the mini mode button
             sleepSeconds(2);
             mini = treePercent(player.pid(), kWindow);
@@ -112,6 +131,7 @@ int main(int argc, char *argv[])
     }
     const double mpv = mpvPercent(song);
     line("main_window_pct", main, mpv, "<= 1.30");
+    std::printf("playcpu main_window_parts: %s\n", qPrintable(mainParts));
     line("mini_mode_pct", mini, mpv, "<= 1.30");
     std::printf("playcpu paused_pct: %.2f %% (goal <= 0.50 %%)\n", paused);
     const double engine = enginePercent(app, song);

@@ -7,7 +7,7 @@ namespace kivo {
 
 namespace {
 
-constexpr int kBeatMs = 10;
+constexpr int kBeatMs = 10; // the first beat after a start or a wake
 
 bool operator==(const LyricLabels &a, const LyricLabels &b)
 {
@@ -97,20 +97,19 @@ void LyricsController::tick()
         return;
     }
     const LyricScreen before = m_screen;
+    const double tenths = std::isfinite(clock.positionSeconds) ? clock.positionSeconds * 10.0 : 0.0;
+    const long long tenth = static_cast<long long>(std::floor(tenths + 1e-7));
     LyricTick(clock, m_lyrics, m_geometry, m_screen);
+    // The line, wipe, colour, knobs and readout change only with the position's
+    // tenth of a second, and the wipe of a new tenth shows on the beat after the one
+    // that read it: that beat runs at once instead of 10 ms later.
+    if (tenth != m_lastTenth)
+        LyricTick(clock, m_lyrics, m_geometry, m_screen);
+    m_lastTenth = tenth;
     if (m_ticking) {
-        // The line, wipe, colour, knobs and readout change only with the position's
-        // tenth of a second; the beat after a new tenth shows that tenth's arithmetic.
-        const double tenths = std::isfinite(clock.positionSeconds) ? clock.positionSeconds * 10.0 : 0.0;
-        const long long tenth = static_cast<long long>(std::floor(tenths + 1e-7));
-        int wait = kBeatMs;
-        if (tenth == m_lastTenth) {
-            // Until just after the next tenth begins, by whole beats of the clock.
-            const double untilNext = (double(tenth + 1) - tenths) * 100.0;
-            wait = std::clamp(int(std::ceil(untilNext)) + 1, kBeatMs, 100);
-        }
-        m_lastTenth = tenth;
-        m_timer.start(wait);
+        // Until just after the next tenth begins.
+        const double untilNext = (double(tenth + 1) - tenths) * 100.0;
+        m_timer.start(std::clamp(int(std::ceil(untilNext)) + 1, 1, 100));
     }
     if (!sameShown(before, m_screen))
         Q_EMIT screenChanged();

@@ -48,9 +48,9 @@ public:
 
     // The timer: on while playing. Its beat is 10 ms, but it sleeps through the beats
     // that cannot show anything new: what it shows moves with the position's tenths
-    // of a second, so it wakes on each new tenth and on the beat after it (which
-    // carries the tenth's arithmetic to the screen). While the clock is not playing
-    // it sleeps until wake().
+    // of a second, so it wakes once on each new tenth and runs there also the beat
+    // after it (which carries the tenth's arithmetic to the screen). While the clock
+    // is not playing it sleeps until wake().
     void startTicking();
     void stopTicking();
     bool isTicking() const { return m_ticking; }
