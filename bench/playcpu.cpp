@@ -1,88 +1,95 @@
-// CPU time of playing a 30 s local song through the player's engine, once bare and
-// once with the lyric line shown and ticking as in the player, next to the bare mpv
-// program playing the same file, one run each.
+// What playing a song costs: the real player started against the demo server plays
+// a local song with its lyric file from a playlist of its library (started over
+// MPRIS); the CPU of its whole process tree is read over 30 s in the main window,
+// over 30 s in mini mode and over 10 s paused, beside bare mpv playing the same
+// file in the same run. The engine inside this program, without the windows, is the
+// last line.
+//   playcpu main_pct: 1.40 %  mpv_pct: 1.10 %  ratio …
+#include "rig/playerrig.h"
+#include "rig/proctree.h"
 
-#include "benchsong.h"
-
-#include "lyrics/lyricscontroller.h"
-#include "lyrics/ui/lyriclinewidget.h"
 #include "playback/mediaengine.h"
 #include "playback/mediaengineloader.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
-#include <sys/resource.h>
+
+using namespace benchrig;
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-double cpuSeconds(int who)
+constexpr double kWindow = 30; // seconds measured
+constexpr int kSongSeconds = 100;
+
+QString comm(pid_t pid)
 {
-    rusage usage {};
-    getrusage(who, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
-        + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    QFile f(QStringLiteral("/proc/%1/comm").arg(pid));
+    return f.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(f.readAll().trimmed()) : QStringLiteral("?");
 }
 
-struct Run
+// Percent of one core the tree used over the next `seconds`; `parts` gets each process's share.
+double treePercent(pid_t root, double seconds, QString *parts = nullptr)
 {
-    bool ended = false;
-    double cpu = 0;
-    double wall = 0;
-};
-
-// Plays the song to its end; with lyrics, the lyric line of a window follows it.
-Run playOnce(QApplication &app, kivo::MediaEngine *engine, const QString &song, bool withLyrics)
-{
-    Run run;
-    QWidget window;
-    kivo::LyricsController lyrics;
-    if (withLyrics) {
-        window.resize(610, 450);
-        auto *line = new kivo::LyricLineWidget(
-            {QStringLiteral("Label4"), QStringLiteral("Label8"), QStringLiteral("Label2")}, &window);
-        line->setGeometry(16, 350, 470, 40);
-        line->follow(&lyrics, kivo::LyricLineWidget::Window::Main);
-        window.show();
-        QString text;
-        for (int s = 0; s < 30; s += 4)
-            text += QStringLiteral("[00:%1.00]第%2句歌词，唱到这里<br>").arg(s, 2, 10, QLatin1Char('0')).arg(s / 4 + 1);
-        lyrics.setCurrentLyrics(text, lyrics.clearCurrentLyrics());
-        lyrics.setClock([engine] {
-            return kivo::PlaybackClock {
-                engine->playState() == kivo::PlayState::Playing, engine->position(), engine->duration()};
-        });
+    const TreeCpu before = treeCpu(root);
+    const double start = now();
+    sleepSeconds(seconds);
+    const TreeCpu after = treeCpu(root);
+    const double wall = now() - start;
+    if (parts) {
+        for (const auto &[pid, cpu] : after.perProcess) {
+            TreeCpu one;
+            one.perProcess.emplace_back(pid, cpu);
+            *parts += QStringLiteral("%1%2 %3 %")
+                          .arg(parts->isEmpty() ? QString() : QStringLiteral(", "), comm(pid))
+                          .arg(100.0 * cpuBetween(before, one) / wall, 0, 'f', 2);
+        }
     }
-    QMetaObject::Connection state
-        = QObject::connect(engine, &kivo::MediaEngine::playStateChanged, &app, [&](kivo::PlayState s, kivo::LoadId) {
-              if (s == kivo::PlayState::Playing && withLyrics)
-                  lyrics.startTicking();
-              if (s == kivo::PlayState::Stopped) {
-                  run.ended = true;
-                  app.quit();
-              }
-          });
-    QMetaObject::Connection error
-        = QObject::connect(engine, &kivo::MediaEngine::errorOccurred, &app, [&] { app.quit(); });
-    QTimer limit;
-    limit.setSingleShot(true);
-    QObject::connect(&limit, &QTimer::timeout, &app, &QCoreApplication::quit);
-    limit.start(90000);
-    const double before = cpuSeconds(RUSAGE_SELF);
-    QElapsedTimer wall;
-    wall.start();
+    return 100.0 * cpuBetween(before, after) / wall;
+}
+
+double mpvPercent(const QString &song)
+{
+    Peer mpv(QStringLiteral("mpv"), {u"--no-config"_s, u"--no-video"_s, u"--ao=null"_s, u"--really-quiet"_s, song});
+    sleepSeconds(2);
+    return mpv.isRunning() ? treePercent(mpv.pid(), kWindow) : -1;
+}
+
+// This program's own CPU while its engine plays the song (no windows).
+double enginePercent(QApplication &app, const QString &song)
+{
+    QString error;
+    kivo::MediaEngine *engine = kivo::loadMediaEngine(
+        &app, {QStringLiteral("ao=null"), QStringLiteral("vo=null")}, buildDir() + QStringLiteral("/lib"), &error);
+    if (!engine)
+        return -1;
     engine->setUrl(song);
     engine->play();
+    TreeCpu before;
+    double start = 0;
+    double percent = -1;
+    QTimer::singleShot(2000, &app, [&] {
+        before = treeCpu(getpid());
+        start = now();
+    });
+    QTimer::singleShot(int(2000 + kWindow * 1000), &app, [&] {
+        percent = 100.0 * cpuBetween(before, treeCpu(getpid())) / (now() - start);
+        app.quit();
+    });
     app.exec();
-    run.cpu = cpuSeconds(RUSAGE_SELF) - before;
-    run.wall = wall.elapsed() / 1000.0;
-    lyrics.stopTicking();
-    QObject::disconnect(state);
-    QObject::disconnect(error);
-    return run;
+    engine->stop();
+    delete engine;
+    return percent;
+}
+
+void line(const char *figure, double value, double reference, const char *goal)
+{
+    std::printf("playcpu %s: %.2f %% (mpv %.2f %%, ratio %.2f, goal %s)\n", figure, value, reference,
+        reference > 0 ? value / reference : 0.0, goal);
 }
 
 } // namespace
@@ -91,50 +98,43 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QTemporaryDir dir;
-    const QString song = makeBenchSong(dir.path(), 30);
+    const QString song = makeSong(dir.path(), kSongSeconds, true);
     if (song.isEmpty()) {
         std::fprintf(stderr, "playcpu: ffmpeg could not make the song\n");
         return 1;
     }
-    QString error;
-    kivo::MediaEngine *engine = kivo::loadMediaEngine(
-        &app, {QStringLiteral("ao=null"), QStringLiteral("vo=null")}, QStringLiteral(KIVO_BUILD_DIR "/lib"), &error);
-    if (!engine) {
-        std::fprintf(stderr, "playcpu: %s\n", qPrintable(error));
+    SessionBus bus;
+    DemoServer server;
+    if (!bus.isRunning() || server.baseUrl().isEmpty()) {
+        std::fprintf(stderr, "playcpu: no session bus or demo server\n");
         return 1;
     }
 
-    // ao=null plays in real time, so every run takes the song's length.
-    const Run bare = playOnce(app, engine, song, false);
-    const Run withLyrics = playOnce(app, engine, song, true);
-    if (!bare.ended || !withLyrics.ended) {
-        std::fprintf(stderr, "playcpu: the song did not play to its end\n");
-        return 1;
+    double main = -1, mini = -1, paused = -1;
+    QString mainParts;
+    {
+        Player player(server.baseUrl(), song, bus);
+        if (!player.waitForMpris(30) || !player.playBenchPlaylist(20)) {
+            std::fprintf(stderr, "playcpu: %s\n", qPrintable(player.error()));
+            return 1;
+        }
+        sleepSeconds(3); // the start's own work settles
+        main = treePercent(player.pid(), kWindow, &mainParts);
+        if (player.clickMainWindow(524, 16)) { // the mini mode button
+            sleepSeconds(2);
+            mini = treePercent(player.pid(), kWindow);
+        }
+        if (player.pause()) {
+            sleepSeconds(2);
+            paused = treePercent(player.pid(), 10);
+        }
     }
-
-    QProcess mpv;
-    QElapsedTimer wall;
-    wall.start();
-    mpv.start(QStringLiteral("mpv"),
-        {QStringLiteral("--no-config"), QStringLiteral("--no-video"), QStringLiteral("--ao=null"),
-            QStringLiteral("--really-quiet"), song});
-    if (!mpv.waitForFinished(90000)) {
-        mpv.kill();
-        mpv.waitForFinished(5000);
-        std::fprintf(stderr, "playcpu: mpv did not finish\n");
-        return 1;
-    }
-    const double mpvCpu = cpuSeconds(RUSAGE_CHILDREN);
-    const double mpvWall = wall.elapsed() / 1000.0;
-
-    const double engineCpu = bare.cpu;
-    std::printf("playcpu engine_cpu_s: %.3f s\n", bare.cpu);
-    std::printf("playcpu engine_wall_s: %.2f s\n", bare.wall);
-    std::printf("playcpu engine_lyrics_cpu_s: %.3f s\n", withLyrics.cpu);
-    std::printf("playcpu engine_lyrics_wall_s: %.2f s\n", withLyrics.wall);
-    std::printf("playcpu mpv_cpu_s: %.3f s\n", mpvCpu);
-    std::printf("playcpu mpv_wall_s: %.2f s\n", mpvWall);
-    std::printf("playcpu ratio: %.2f x\n", mpvCpu > 0 ? engineCpu / mpvCpu : 0.0);
-    std::printf("playcpu lyrics_ratio: %.2f x\n", mpvCpu > 0 ? withLyrics.cpu / mpvCpu : 0.0);
+    const double mpv = mpvPercent(song);
+    line("main_window_pct", main, mpv, "<= 1.30");
+    std::printf("playcpu main_window_parts: %s\n", qPrintable(mainParts));
+    line("mini_mode_pct", mini, mpv, "<= 1.30");
+    std::printf("playcpu paused_pct: %.2f %% (goal <= 0.50 %%)\n", paused);
+    const double engine = enginePercent(app, song);
+    line("engine_only_pct", engine, mpv, "-");
     return 0;
 }

@@ -46,12 +46,21 @@ public:
 
     const LyricScreen &screen() const { return m_screen; }
 
-    // The timer: on while playing.
+    // The timer: on while playing. Its beat is 10 ms, but it sleeps through the beats
+    // that cannot show anything new: what it shows moves with the position's tenths
+    // of a second, so it wakes once on each new tenth and runs there also the beat
+    // after it (which carries the tenth's arithmetic to the screen). While the clock
+    // is not playing it sleeps until wake().
     void startTicking();
     void stopTicking();
-    bool isTicking() const { return m_timer.isActive(); }
-    // One tick now (the timer calls it every 10 ms).
+    bool isTicking() const { return m_ticking; }
+    // The engine plays again (or moved): the sleeping timer goes on at once.
+    void wake();
+    // One tick now (the timer calls it on its beats); screenChanged only when
+    // something shown changed.
     void tick();
+    // Milliseconds the timer waits before its next beat (0 while it sleeps).
+    int nextBeatMs() const { return m_timer.isActive() ? m_timer.interval() : 0; }
 
     void resetLyricDisplay();
     // Status texts ("查找定位:" + title, …) on both lines, highlight emptied; the
@@ -82,6 +91,8 @@ private:
     LrcLyrics m_lyrics;
     LyricScreen m_screen;
     QTimer m_timer;
+    bool m_ticking = false;
+    long long m_lastTenth = -1; // the position's tenth at the last beat
     quint64 m_ticket = 0;
 };
 

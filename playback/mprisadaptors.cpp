@@ -2,7 +2,41 @@
 
 #include "playback/mprisservice.h"
 
+#include <algorithm>
+
 namespace kivo {
+
+QDBusArgument &operator<<(QDBusArgument &argument, const MprisPlaylist &playlist)
+{
+    argument.beginStructure();
+    argument << playlist.id << playlist.name << playlist.icon;
+    argument.endStructure();
+    return argument;
+}
+
+const QDBusArgument &operator>>(const QDBusArgument &argument, MprisPlaylist &playlist)
+{
+    argument.beginStructure();
+    argument >> playlist.id >> playlist.name >> playlist.icon;
+    argument.endStructure();
+    return argument;
+}
+
+QDBusArgument &operator<<(QDBusArgument &argument, const MprisMaybePlaylist &playlist)
+{
+    argument.beginStructure();
+    argument << playlist.valid << playlist.playlist;
+    argument.endStructure();
+    return argument;
+}
+
+const QDBusArgument &operator>>(const QDBusArgument &argument, MprisMaybePlaylist &playlist)
+{
+    argument.beginStructure();
+    argument >> playlist.valid >> playlist.playlist;
+    argument.endStructure();
+    return argument;
+}
 
 MprisRootAdaptor::MprisRootAdaptor(MprisService *service, QObject *parent)
     : QDBusAbstractAdaptor(parent)
@@ -89,6 +123,38 @@ void MprisPlayerAdaptor::SetPosition(const QDBusObjectPath &track, qlonglong pos
 {
     if (track.path() == m_service->metadata().value(QStringLiteral("mpris:trackid")).value<QDBusObjectPath>().path())
         m_service->setPosition(position);
+}
+
+MprisPlaylistsAdaptor::MprisPlaylistsAdaptor(MprisService *service, QObject *parent)
+    : QDBusAbstractAdaptor(parent)
+    , m_service(service)
+{ }
+
+uint MprisPlaylistsAdaptor::playlistCount() const
+{
+    return uint(m_service->playlists().size());
+}
+
+MprisMaybePlaylist MprisPlaylistsAdaptor::activePlaylist() const
+{
+    return m_service->activePlaylist();
+}
+
+void MprisPlaylistsAdaptor::ActivatePlaylist(const QDBusObjectPath &playlistId)
+{
+    m_service->activatePlaylist(playlistId);
+}
+
+QList<MprisPlaylist> MprisPlaylistsAdaptor::GetPlaylists(
+    uint index, uint maxCount, const QString &order, bool reverseOrder)
+{
+    Q_UNUSED(order); // one ordering only: as they were made
+    QList<MprisPlaylist> all = m_service->playlists();
+    if (reverseOrder)
+        std::reverse(all.begin(), all.end());
+    if (index >= uint(all.size()))
+        return {};
+    return all.mid(qsizetype(index), qsizetype(qMin<uint>(maxCount, uint(all.size()) - index)));
 }
 
 } // namespace kivo

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDBusAbstractAdaptor>
+#include <QDBusArgument>
 #include <QDBusObjectPath>
 #include <QStringList>
 #include <QVariantMap>
@@ -8,6 +9,24 @@
 namespace kivo {
 
 class MprisService;
+
+// One playlist as org.mpris.MediaPlayer2.Playlists carries it: (oss).
+struct MprisPlaylist
+{
+    QDBusObjectPath id;
+    QString name;
+    QString icon;
+};
+// ActivePlaylist: (b(oss)), false while no stored playlist plays.
+struct MprisMaybePlaylist
+{
+    bool valid = false;
+    MprisPlaylist playlist;
+};
+QDBusArgument &operator<<(QDBusArgument &argument, const MprisPlaylist &playlist);
+const QDBusArgument &operator>>(const QDBusArgument &argument, MprisPlaylist &playlist);
+QDBusArgument &operator<<(QDBusArgument &argument, const MprisMaybePlaylist &playlist);
+const QDBusArgument &operator>>(const QDBusArgument &argument, MprisMaybePlaylist &playlist);
 
 // org.mpris.MediaPlayer2: the application itself.
 class MprisRootAdaptor : public QDBusAbstractAdaptor
@@ -83,4 +102,29 @@ private:
     MprisService *m_service;
 };
 
+// org.mpris.MediaPlayer2.Playlists: the stored playlists, and starting one.
+class MprisPlaylistsAdaptor : public QDBusAbstractAdaptor
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2.Playlists")
+    Q_PROPERTY(uint PlaylistCount READ playlistCount)
+    Q_PROPERTY(QStringList Orderings READ orderings)
+    Q_PROPERTY(kivo::MprisMaybePlaylist ActivePlaylist READ activePlaylist)
+public:
+    MprisPlaylistsAdaptor(MprisService *service, QObject *parent);
+    uint playlistCount() const;
+    QStringList orderings() const { return {QStringLiteral("CreationDate")}; }
+    MprisMaybePlaylist activePlaylist() const;
+
+public Q_SLOTS:
+    void ActivatePlaylist(const QDBusObjectPath &playlistId);
+    QList<kivo::MprisPlaylist> GetPlaylists(uint index, uint maxCount, const QString &order, bool reverseOrder);
+
+private:
+    MprisService *m_service;
+};
+
 } // namespace kivo
+
+Q_DECLARE_METATYPE(kivo::MprisPlaylist)
+Q_DECLARE_METATYPE(kivo::MprisMaybePlaylist)

@@ -1,12 +1,15 @@
 #include "playback/mprisservice.h"
 
 #include "core/commanddispatcher.h"
+#include "core/logging.h"
 #include "playback/mprisadaptors.h"
+#include "playback/playbacklibrary.h"
 #include "playback/playercontrol.h"
 #include "playback/playqueue.h"
 #include "playback/queueplayer.h"
 
 #include <QDBusMessage>
+#include <QDBusMetaType>
 #include <QDBusObjectPath>
 
 using namespace Qt::Literals::StringLiterals;
@@ -15,7 +18,8 @@ namespace kivo {
 
 namespace {
 const QString kObjectPath = u"/org/mpris/MediaPlayer2"_s;
-}
+const QString kPlaylistPath = u"/org/kivo/playlist/"_s;
+} // namespace
 
 MprisService::MprisService(PlayerControl *control, QueuePlayer *player, CommandDispatcher *commands, QObject *parent)
     : QObject(parent)
@@ -26,6 +30,10 @@ MprisService::MprisService(PlayerControl *control, QueuePlayer *player, CommandD
 {
     new MprisRootAdaptor(this, this);
     new MprisPlayerAdaptor(this, this);
+    new MprisPlaylistsAdaptor(this, this);
+    qDBusRegisterMetaType<MprisPlaylist>();
+    qDBusRegisterMetaType<QList<MprisPlaylist>>();
+    qDBusRegisterMetaType<MprisMaybePlaylist>();
     connect(control, &PlayerControl::playButtonStateChanged, this, [this] {
         announce({{u"PlaybackStatus"_s, playbackStatus()}});
     });
@@ -152,6 +160,28 @@ void MprisService::announce(const QVariantMap &changed)
         = QDBusMessage::createSignal(kObjectPath, u"org.freedesktop.DBus.Properties"_s, u"PropertiesChanged"_s);
     signal << u"org.mpris.MediaPlayer2.Player"_s << changed << QStringList {};
     m_bus.send(signal);
+}
+
+QList<MprisPlaylist> MprisService::playlists() const
+{
+    QList<MprisPlaylist> out;
+    if (PlaybackLibrary *library = m_player->library()) {
+        for (const StoredPlaylist &p : library->storedPlaylists())
+            out.append({QDBusObjectPath(kPlaylistPath + QString::number(p.id)), p.name, QString()});
+    }
+    return out;
+}
+
+void MprisService::activatePlaylist(const QDBusObjectPath &id)
+{
+    for (const MprisPlaylist &p : playlists()) {
+        if (p.id.path() != id.path())
+            continue;
+        m_activePlaylist = {true, p};
+        m_player->PlayTreeList(PlaybackLibrary::ListKind::Playlist, p.id.path().mid(kPlaylistPath.size()).toInt());
+        return;
+    }
+    qCWarning(lcEngine).noquote() << "MPRIS: no stored playlist" << id.path();
 }
 
 bool MprisService::canRaise() const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "playback/mediaengine.h"
+#include "playback/mprisadaptors.h"
 
 #include <QDBusConnection>
 #include <QObject>
@@ -42,6 +43,11 @@ public:
     void next();
     void previous();
     void setPosition(qlonglong microseconds);
+    // org.mpris.MediaPlayer2.Playlists: the stored playlists, one started as a
+    // double click on it in the library tree starts it.
+    QList<MprisPlaylist> playlists() const;
+    MprisMaybePlaylist activePlaylist() const { return m_activePlaylist; }
+    void activatePlaylist(const QDBusObjectPath &id);
     // org.mpris.MediaPlayer2: "Raise" brings the player's window back, as the tray does.
     bool canRaise() const;
     void raise();
@@ -54,6 +60,7 @@ private:
     CommandDispatcher *m_commands;
     QDBusConnection m_bus;
     bool m_registered = false;
+    MprisMaybePlaylist m_activePlaylist;
 };
 
 } // namespace kivo

@@ -25,6 +25,13 @@ struct PlaylistSongIds
     qint32 searchId = 0; // the row's baiduid
 };
 
+// A stored playlist as it is offered to other programs.
+struct StoredPlaylist
+{
+    qint32 id = 0;
+    QString name;
+};
+
 // A history day node added by a history record.
 struct HistoryDay
 {
@@ -51,6 +58,9 @@ public:
 
     // Records the entry in today's history; returns the day when it was new.
     virtual std::optional<HistoryDay> recordHistory(const QueueEntry &entry) = 0;
+
+    // The stored playlists in the order they were made.
+    virtual QList<StoredPlaylist> storedPlaylists() { return {}; }
 };
 
 } // namespace kivo

@@ -46,6 +46,7 @@ public:
     MediaEngine *engine() const { return m_engine; }
     void attachEngine(MediaEngine *engine);
     SongSourceResolver *resolver() const { return m_resolver; }
+    PlaybackLibrary *library() const { return m_library; }
 
     int currentIndex() const { return m_currentIndex; }
     void setCurrentIndex(int index) { m_currentIndex = index; }

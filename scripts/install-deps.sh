@@ -8,7 +8,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libqt6sql6-sqlite
   qt6-webengine-dev qt6-webengine-dev-tools
   qcoro-qt6-dev libmpv-dev mpv libcpp-httplib-dev libssl-dev
-  ffmpeg imagemagick
+  ffmpeg imagemagick sqlite3
   xvfb xauth xdotool x11-utils dbus dbus-x11 trayer
   fonts-wqy-zenhei libgl1-mesa-dri qt6-translations-l10n
   appstream desktop-file-utils dpkg-dev

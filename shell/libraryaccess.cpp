@@ -98,6 +98,14 @@ std::optional<HistoryDay> LibraryAccess::recordHistory(const QueueEntry &entry)
     return HistoryDay {outcome.newDay->id, outcome.newDay->title};
 }
 
+QList<StoredPlaylist> LibraryAccess::storedPlaylists()
+{
+    QList<StoredPlaylist> out;
+    for (const auto &row : m_db.playlistsForChooser())
+        out.append({row.id, row.title});
+    return out;
+}
+
 std::optional<int> LibraryAccess::playlistSongMusicId(int listSongId)
 {
     const auto row = m_db.playlistSong(listSongId);

@@ -37,6 +37,7 @@ public:
     QList<TreeListSong> treeListSongs(ListKind kind, qint32 id) override;
     std::optional<PlaylistSongIds> storePlayedAddress(qint32 listId, const QString &address) override;
     std::optional<HistoryDay> recordHistory(const QueueEntry &entry) override;
+    QList<StoredPlaylist> storedPlaylists() override;
 
     // LyricsLibrary: the music ids of library songs
     std::optional<int> playlistSongMusicId(int listSongId) override;

@@ -19,13 +19,25 @@ void AdPane::load(const QUrl &url)
     m_url = url;
     if (m_pane)
         m_pane->navigate(url);
+    else
+        createPane();
 }
 
 void AdPane::setWebPaneFactory(WebPaneFactory *factory, const QString &allowedHost)
 {
-    if (m_pane || !factory)
+    if (m_factory || !factory)
         return;
-    m_pane = factory->createPane(this, allowedHost);
+    m_factory = factory;
+    m_host = allowedHost;
+    if (!m_url.isEmpty())
+        createPane();
+}
+
+void AdPane::createPane()
+{
+    if (m_pane || !m_factory || m_url.isEmpty())
+        return;
+    m_pane = m_factory->createPane(this, m_host);
     if (!m_pane)
         return;
     layout()->addWidget(m_pane);
@@ -37,8 +49,7 @@ void AdPane::setWebPaneFactory(WebPaneFactory *factory, const QString &allowedHo
     });
     connect(m_pane, &WebPane::linkRequested, this, &AdPane::linkRequested);
     connect(m_pane, &WebPane::newWindowRequested, this, &AdPane::newWindowRequested);
-    if (!m_url.isEmpty())
-        m_pane->navigate(m_url);
+    m_pane->navigate(m_url);
 }
 
 void AdPane::reveal()

@@ -26,10 +26,15 @@ Q_SIGNALS:
     void newWindowRequested(const QUrl &url);
 
 private:
+    void createPane();
     void reveal();
 
     QPointer<WebPane> m_pane;
     QUrl m_url;
+    // The view is made when the first page is asked for: until then no web
+    // engine process works for it.
+    WebPaneFactory *m_factory = nullptr;
+    QString m_host;
 };
 
 } // namespace kivo

@@ -50,9 +50,26 @@ void ensureGlobalShareContext()
 }
 } // namespace
 
+namespace {
+// Every pane shows a page of the one content server: one renderer process serves
+// them all, instead of one per pane (each holds some 50 MB). Set before the engine
+// starts, which reads it once.
+void limitEngineProcesses()
+{
+    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    for (const QByteArray &flag :
+        {QByteArrayLiteral("--renderer-process-limit=1"), QByteArrayLiteral("--process-per-site")}) {
+        if (!flags.contains(flag))
+            flags += (flags.isEmpty() ? "" : " ") + flag;
+    }
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
+}
+} // namespace
+
 WebPaneFactory *load()
 {
     static WebPaneFactory *factory = []() -> WebPaneFactory * {
+        limitEngineProcesses();
         // The web engine's sandbox refuses to start for root; run without it there
         // rather than lose every web pane.
         if (::geteuid() == 0)

@@ -3,6 +3,7 @@
 #include "core/logging.h"
 #include "skin/skin.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QVBoxLayout>
 #include <QWebEngineNewWindowRequest>
@@ -62,12 +63,15 @@ void ensureSchemeHandler(QWebEngineProfile *profile)
 
 WebEnginePane::WebEnginePane(QWidget *parent, const QString &allowedHost)
     : WebPane(parent)
-    , m_view(new QWebEngineView(this))
+    , m_holder(new QWidget(nullptr, Qt::FramelessWindowHint))
+    , m_view(new QWebEngineView(m_holder))
     , m_failure(new QLabel(this))
 {
+    auto *holderLayout = new QVBoxLayout(m_holder);
+    holderLayout->setContentsMargins(0, 0, 0, 0);
+    holderLayout->addWidget(m_view);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_view);
     layout->addWidget(m_failure);
     // A page that cannot be opened leaves a blank in the skin's colours, never the
     // engine's own (English, white) error page.
@@ -99,11 +103,36 @@ WebEnginePane::WebEnginePane(QWidget *parent, const QString &allowedHost)
         [this](QWebEngineNewWindowRequest &request) { Q_EMIT newWindowRequested(request.requestedUrl()); });
 }
 
+WebEnginePane::~WebEnginePane()
+{
+    // The holder's window goes with the holder, before the container would take it.
+    delete m_holder;
+}
+
 void WebEnginePane::navigate(const QUrl &url)
 {
     m_failure->hide();
-    m_view->show();
     m_view->setUrl(url);
+    if (!m_container) {
+        // Made once the view holds its page: a window decides when it is made whether
+        // it composes through OpenGL, and this one must.
+        m_holder->winId();
+        m_container = QWidget::createWindowContainer(m_holder->windowHandle(), this);
+        m_container->setAccessibleName(u"网页"_qs);
+        static_cast<QVBoxLayout *>(layout())->insertWidget(0, m_container);
+        m_container->installEventFilter(this);
+        m_holder->resize(m_container->size());
+        m_holder->show();
+    }
+    m_container->show();
+}
+
+bool WebEnginePane::eventFilter(QObject *watched, QEvent *event)
+{
+    // The held window takes the container's size; its widget must follow.
+    if (watched == m_container && event->type() == QEvent::Resize)
+        m_holder->resize(m_container->size());
+    return WebPane::eventFilter(watched, event);
 }
 
 void WebEnginePane::showFailure()
@@ -111,7 +140,8 @@ void WebEnginePane::showFailure()
     qCWarning(lcUi).noquote() << "page not opened:" << m_view->url().toString();
     m_failure->setText(failureText());
     m_failure->setAccessibleName(failureText());
-    m_view->hide();
+    if (m_container)
+        m_container->hide();
     m_failure->show();
 }
 

@@ -42,11 +42,20 @@ class WebEnginePane : public WebPane
     Q_OBJECT
 public:
     WebEnginePane(QWidget *parent, const QString &allowedHost);
+    ~WebEnginePane() override;
     void navigate(const QUrl &url) override;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void showFailure();
 
+    // The view lives in a window of its own, set into the pane: the view composes its
+    // page through OpenGL, and as a plain child it would make the player's whole
+    // window compose through OpenGL on every small repaint elsewhere.
+    QWidget *m_holder;
+    QWidget *m_container = nullptr;
     QWebEngineView *m_view;
     QLabel *m_failure; // in place of the engine's own error page
 };

@@ -202,8 +202,12 @@ void MiniPlayer::showScreen()
     if (m_time->text() != screen.readout)
         m_time->setText(screen.readout);
     if (!m_position->isHeld() && m_position->leftTwips() != screen.miniKnobLeft) {
+        const int before = m_position->x();
         m_position->setLeftTwips(screen.miniKnobLeft);
-        update(); // the played part of the groove
+        // The played part of the groove, and only when the knob moved a pixel.
+        if (m_position->x() != before)
+            update(
+                Knob::grooveRect(KnobTracks::miniPosition, kKnobSize, kTrackY).toAlignedRect().adjusted(-1, -1, 1, 1));
     }
 }
 

@@ -297,6 +297,7 @@ void PlaybackViews::seek(double seconds)
     control->setPosition(seconds);
     // Paused, the lyric tick does not move the knobs and readouts: they show the drop now.
     m_lyrics->showPosition(seconds);
+    m_lyrics->wake();
 }
 
 bool PlaybackViews::loadEngine()
@@ -319,6 +320,11 @@ void PlaybackViews::wireControl()
     MediaEngine *engine = m_session->engine();
     m_lyrics->setClock([engine] {
         return PlaybackClock {engine->playState() == PlayState::Playing, engine->position(), engine->duration()};
+    });
+    // The lyric timer sleeps while nothing plays; it goes on when the engine does.
+    connect(engine, &MediaEngine::playStateChanged, m_lyrics, [this](PlayState state) {
+        if (state == PlayState::Playing)
+            m_lyrics->wake();
     });
 
     connect(control, &PlayerControl::statusTextChanged, this, [this, control](const QString &text) {

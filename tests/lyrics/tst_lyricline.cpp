@@ -43,6 +43,18 @@ LyricLabels wideLine(int overlayPixels)
     return labels;
 }
 
+class PaintCounter : public QObject
+{
+public:
+    int count = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++count;
+        return false;
+    }
+};
+
 } // namespace
 
 class LyricLineTest : public QObject
@@ -84,6 +96,35 @@ private Q_SLOTS:
         }
         QVERIFY(red > 20);
         QVERIFY(inkAfterCut > 20);
+    }
+
+    // A wipe that moved by less than a device pixel asks for no repaint; one whole
+    // pixel does.
+    void repaintsOnlyWhenTheWipeMovesAPixel()
+    {
+        QWidget window;
+        window.resize(400, 60);
+        LyricLineWidget line({u"Label4"_qs, u"Label8"_qs, {}}, &window);
+        line.setGeometry(50, 15, 300, 30);
+        LyricLabels labels = wideLine(80);
+        line.apply(labels);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        PaintCounter paints;
+        for (QWidget *w : {static_cast<QWidget *>(&line), static_cast<QWidget *>(line.baseLabel()),
+                 static_cast<QWidget *>(line.highlightLabel())})
+            w->installEventFilter(&paints);
+        QCoreApplication::processEvents();
+        paints.count = 0;
+
+        labels.overlayWidth += 5; // a third of a pixel
+        line.apply(labels);
+        QTest::qWait(30);
+        QCOMPARE(paints.count, 0);
+
+        labels.overlayWidth = pixelsToTwips(81);
+        line.apply(labels);
+        QTRY_VERIFY(paints.count > 0);
     }
 
     void frameClipsLineAndHighlight()

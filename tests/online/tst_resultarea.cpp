@@ -204,6 +204,17 @@ private Q_SLOTS:
         QCOMPARE(links.size(), 1);
     }
 
+    void adPaneMakesItsViewForItsFirstPage()
+    {
+        AdPane ad;
+        FakeFactory factory;
+        ad.setWebPaneFactory(&factory, u"127.0.0.1"_qs);
+        QVERIFY(factory.panes.isEmpty()); // no engine process for a pane nobody asked for
+        ad.load(QUrl(u"http://127.0.0.1:9/webggt.asp"_qs));
+        QCOMPARE(factory.panes.size(), 1);
+        QCOMPARE(factory.panes.at(0)->visited, QList<QUrl> {QUrl(u"http://127.0.0.1:9/webggt.asp"_qs)});
+    }
+
     void catalogueRightClickMenu()
     {
         FakePageFetcher fetcher;

@@ -100,8 +100,10 @@ public:
         newDay = false;
         return HistoryDay {7, QStringLiteral("2026年12月7日")};
     }
+    QList<StoredPlaylist> storedPlaylists() override { return named; }
 
     QHash<qint32, QList<TreeListSong>> playlists, days;
+    QList<StoredPlaylist> named;
     QHash<qint32, PlaylistSongIds> rows;
     QStringList stored, history;
     bool newDay = true;

@@ -40,6 +40,7 @@ private Q_SLOTS:
     void transportGoesThroughButtons_data();
     void transportGoesThroughButtons();
     void propertiesFollowThePlayer();
+    void storedPlaylistsAreListedAndStarted();
 
 private:
     QVariant property(const QString &name);
@@ -140,6 +141,30 @@ void MprisTest::propertiesFollowThePlayer()
     MprisService second(&rig.control, &rig.player, &rig.commands);
     QVERIFY(!second.registerOn(QDBusConnection::connectToBus(m_address, u"second"_s)));
     QDBusConnection::disconnectFromBus(u"second"_s);
+}
+
+void MprisTest::storedPlaylistsAreListedAndStarted()
+{
+    QDBusConnection playerBus = QDBusConnection::connectToBus(m_address, u"player"_s);
+    PlaybackRig rig;
+    rig.library.named = {{4, u"旧歌"_s}, {9, u"新歌"_s}};
+    rig.library.playlists[9] = {{31, u"p1"_s, u"http://h/p1.mp3"_s, {}}, {32, u"p2"_s, u"http://h/p2.mp3"_s, {}}};
+    MprisService service(&rig.control, &rig.player, &rig.commands);
+    QVERIFY(service.registerOn(playerBus));
+
+    const QDBusMessage listed
+        = callOnBus(u"org.mpris.MediaPlayer2.Playlists"_s, u"GetPlaylists"_s, {0u, 10u, u"CreationDate"_s, true});
+    QCOMPARE(listed.type(), QDBusMessage::ReplyMessage);
+    const auto playlists = qdbus_cast<QList<MprisPlaylist>>(listed.arguments().value(0));
+    QCOMPARE(playlists.size(), 2);
+    QCOMPARE(playlists.at(0).name, u"新歌"_s); // newest first when reversed
+
+    callOnBus(u"org.mpris.MediaPlayer2.Playlists"_s, u"ActivatePlaylist"_s, {QVariant::fromValue(playlists.at(0).id)});
+    QCOMPARE(rig.lastStarted(), u"p1"_s);
+    const QDBusMessage unknown = callOnBus(u"org.mpris.MediaPlayer2.Playlists"_s, u"ActivatePlaylist"_s,
+        {QVariant::fromValue(QDBusObjectPath(u"/org/kivo/playlist/77"_s))});
+    QCOMPARE(unknown.type(), QDBusMessage::ReplyMessage);
+    QCOMPARE(rig.lastStarted(), u"p1"_s);
 }
 
 QTEST_GUILESS_MAIN(MprisTest)
