@@ -88,7 +88,9 @@ WebEnginePane::WebEnginePane(QWidget *parent, const QString &allowedHost)
     ensureSchemeHandler(page->profile());
     page->setUrlRequestInterceptor(new HostOnlyInterceptor(allowedHost, page));
     page->settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
-    page->setBackgroundColor(Skin::kInset);
+    // Server pages without colours of their own are written for a white page: on the
+    // skin's dark grey their black text would not read.
+    page->setBackgroundColor(Qt::white);
     m_view->setPage(page);
     m_view->setAccessibleName(u"网页"_qs);
     connect(page, &ServerWebPage::linkRequested, this, &WebPane::linkRequested);

@@ -97,6 +97,13 @@ private Q_SLOTS:
         // Pictures from the server's host load; from any other host they are blocked.
         QVERIFY(server.paths.contains(u"/ok.png"_qs));
         QVERIFY(!server.paths.contains(u"/blocked.png"_qs));
+        // A page without colours of its own shows on white, so its dark text reads.
+        QWidget *view = nullptr;
+        for (QWidget *w : QApplication::allWidgets())
+            view = w->inherits("QWebEngineView") ? w : view;
+        QVERIFY(view);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            qGray(view->grab().toImage().pixel(view->width() / 2, view->height() / 2)) > 200, 10000);
 
         // A "softfile:" link goes to the player and the page stays where it is.
         pane->navigate(QUrl(server.url(u"127.0.0.1"_qs, u"/b"_qs)));
