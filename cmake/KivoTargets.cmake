@@ -71,7 +71,7 @@ kivo_autogen_follows(kivobase ${base_sources})
 add_dependencies(kivobase layers) # nothing compiles before the layer check has passed
 
 # --- skin: drawing, skinned buttons and knobs, window dragging, side trees, menus
-kivo_glob(skin_sources skin/*.cpp skin/*.h)
+kivo_glob(skin_sources skin/*.cpp skin/*.h skin/*.qrc)
 add_library(kivoskin SHARED ${skin_sources})
 target_link_libraries(kivoskin PUBLIC kivobase Qt6::Widgets)
 kivo_target_settings(kivoskin)

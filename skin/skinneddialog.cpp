@@ -44,6 +44,14 @@ SkinnedDialog::SkinnedDialog(const QString &objectName, const QString &title, QW
     palette.setColor(QPalette::ButtonText, Skin::kText);
     palette.setColor(QPalette::PlaceholderText, Skin::kDimText);
     setPalette(palette);
+    // Check boxes and group titles take their colours from the main window's style sheet
+    // once one is in force above them, not from the palette: they are named here, and
+    // the boxes drawn in the skin's colours with a light tick.
+    setStyleSheet(QStringLiteral("QCheckBox, QGroupBox, QRadioButton { color: %1; background-color: transparent; }"
+                                 "QCheckBox::indicator { width: 11px; height: 11px; border: 1px solid %2;"
+                                 " background-color: %3; }"
+                                 "QCheckBox::indicator:checked { image: url(:/skin/images/tick.xpm); }")
+                      .arg(Skin::kText.name(), Skin::kDimText.name(), Skin::kInset.name()));
 }
 
 SkinButton *SkinnedDialog::makeButton(const QString &objectName, const QString &name, Skin::Glyph glyph, QSize size)
