@@ -26,8 +26,10 @@ public:
         m_laterRows = later;
     }
 
-    // Opens the page; the tab number, or 0 when nothing opened. `stillWanted` guards the
-    // server reply of a CD album (the node may be gone by then).
+    // Opens the page; the tab number, or 0 when nothing opened. A playlist or history
+    // page longer than its first screenful goes on filling on the following event-loop
+    // turns. `stillWanted` guards the server reply of a CD album (the node may be gone
+    // by then).
     QCoro::Task<int> open(LibraryPage page, std::function<bool()> stillWanted = {});
 
 private:
