@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <limits>
 #include <source_location>
 #include <variant>
 
@@ -442,28 +443,35 @@ QList<StoredSong> LibraryDatabase::songRows(QSqlQuery &q, bool history, qsizetyp
     return rows;
 }
 
-QList<StoredSong> LibraryDatabase::playlistPage(int playlistId) const
+QList<StoredSong> LibraryDatabase::pageRows(const QString &sql, const QString &table, const QString &column, int id,
+    PageSlice slice, const std::source_location &at) const
 {
     QSqlQuery q(database());
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT " KIVO_LIST_COLUMNS " FROM list WHERE classid = ? AND title <> '' "
-                             "ORDER BY id DESC"));
-    q.addBindValue(playlistId);
-    if (!run(q))
+    q.prepare(sql);
+    q.addBindValue(id);
+    // id < beforeId keeps the owner index in use for every part, so a later part
+    // costs no more than the first.
+    q.addBindValue(slice.beforeId > 0 ? qint64(slice.beforeId) : std::numeric_limits<qint64>::max());
+    q.addBindValue(slice.limit > 0 ? slice.limit : -1);
+    if (!run(q, at))
         return {};
-    return songRows(q, false, countOf(QStringLiteral("list"), QStringLiteral("classid"), playlistId));
+    return songRows(
+        q, table == QStringLiteral("lslist"), slice.limit > 0 ? slice.limit : countOf(table, column, id, at));
 }
 
-QList<StoredSong> LibraryDatabase::historyPage(int dayId) const
+QList<StoredSong> LibraryDatabase::playlistPage(int playlistId, PageSlice slice) const
 {
-    QSqlQuery q(database());
-    q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT " KIVO_LSLIST_COLUMNS " FROM lslist WHERE lsid = ? AND title <> '' "
-                             "ORDER BY id DESC"));
-    q.addBindValue(dayId);
-    if (!run(q))
-        return {};
-    return songRows(q, true, countOf(QStringLiteral("lslist"), QStringLiteral("lsid"), dayId));
+    return pageRows(QStringLiteral("SELECT " KIVO_LIST_COLUMNS " FROM list WHERE classid = ? AND title <> '' "
+                                   "AND id < ? ORDER BY id DESC LIMIT ?"),
+        QStringLiteral("list"), QStringLiteral("classid"), playlistId, slice);
+}
+
+QList<StoredSong> LibraryDatabase::historyPage(int dayId, PageSlice slice) const
+{
+    return pageRows(QStringLiteral("SELECT " KIVO_LSLIST_COLUMNS " FROM lslist WHERE lsid = ? AND title <> '' "
+                                   "AND id < ? ORDER BY id DESC LIMIT ?"),
+        QStringLiteral("lslist"), QStringLiteral("lsid"), dayId, slice);
 }
 
 QList<StoredSong> LibraryDatabase::queueRows(const QString &sql, int id, const std::source_location &at) const

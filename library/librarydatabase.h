@@ -70,9 +70,10 @@ public:
     QList<CdAlbumRow> cdAlbums() const; // in shelf order
     QList<PlaylistRow> playlistsForChooser() const; // in id order
 
-    // --- song list pages: rows with a title, newest first
-    QList<StoredSong> playlistPage(int playlistId) const;
-    QList<StoredSong> historyPage(int dayId) const;
+    // --- song list pages: rows with a title, newest first; a slice reads one part
+    // of the page, keyed on id so rows removed meanwhile shift nothing
+    QList<StoredSong> playlistPage(int playlistId, PageSlice slice = {}) const;
+    QList<StoredSong> historyPage(int dayId, PageSlice slice = {}) const;
 
     // --- queueing a whole playlist or day: every row, in id order
     // (id, title, url, url1, url2 filled)
@@ -142,6 +143,8 @@ private:
     QSqlDatabase database() const;
     // The helpers log a failure under the operation that called them.
     QList<StoredSong> songRows(QSqlQuery &q, bool history, qsizetype expected) const;
+    QList<StoredSong> pageRows(const QString &sql, const QString &table, const QString &column, int id, PageSlice slice,
+        const std::source_location &at = std::source_location::current()) const;
     qsizetype countOf(const QString &table, const QString &column, int id,
         const std::source_location &at = std::source_location::current()) const;
     QList<StoredSong> queueRows(

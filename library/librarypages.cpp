@@ -1,5 +1,7 @@
 #include "library/librarypages.h"
 
+#include "library/librarypagefeed.h"
+
 namespace kivo {
 
 LibraryPages::LibraryPages(ResultPages *pages, const LibrarySource *source)
@@ -17,6 +19,26 @@ int LibraryPages::openFilled(const QString &caption, SongPageKind kind, QList<So
     return opened.tab;
 }
 
+int LibraryPages::openInParts(const LibraryPage &page, const FileExists &exists)
+{
+    const bool history = page.type == LibraryPage::Type::History;
+    const SongPageKind kind = history ? SongPageKind::History : SongPageKind::Playlist;
+    if (!m_source)
+        return openFilled(page.caption, kind, {});
+    // The first screenful shows at once; a page longer than that follows in parts.
+    const PageSlice first {0, m_firstRows};
+    const QList<LibrarySong> songs
+        = history ? m_source->historySongs(page.id, first) : m_source->playlistSongs(page.id, first);
+    const int tab = openFilled(
+        page.caption, kind, LibraryTree::playlistRows(songs, history ? SongKind::History : SongKind::Playlist, exists));
+    if (m_firstRows > 0 && songs.size() == m_firstRows) {
+        if (const ResultTabInfo *opened = m_pages->strip().tab(tab))
+            LibraryPageFeed::start(
+                m_pages->listModel(opened->view), {m_source, history, page.id, songs.last().id, m_laterRows, exists});
+    }
+    return tab;
+}
+
 QCoro::Task<int> LibraryPages::open(LibraryPage page, std::function<bool()> stillWanted)
 {
     using Type = LibraryPage::Type;
@@ -28,13 +50,8 @@ QCoro::Task<int> LibraryPages::open(LibraryPage page, std::function<bool()> stil
         co_return openFilled(page.caption, SongPageKind::NowPlaying,
             LibraryTree::nowPlayingRows(m_nowPlaying ? m_nowPlaying() : QList<NowPlayingItem>()));
     case Type::Playlist:
-        co_return openFilled(page.caption, SongPageKind::Playlist,
-            m_source ? LibraryTree::playlistRows(m_source->playlistSongs(page.id), SongKind::Playlist, exists)
-                     : QList<SongListRow>());
     case Type::History:
-        co_return openFilled(page.caption, SongPageKind::History,
-            m_source ? LibraryTree::playlistRows(m_source->historySongs(page.id), SongKind::History, exists)
-                     : QList<SongListRow>());
+        co_return openInParts(page, exists);
     case Type::Downloads:
         co_return openFilled(u"下载管理"_qs, SongPageKind::Downloads,
             LibraryTree::downloadRows(m_downloads ? m_downloads() : QList<DownloadItem>()));

@@ -7,6 +7,14 @@
 
 namespace kivo {
 
+// One part of a song page in the page's order (newest first): rows older than
+// `beforeId` (0: from the newest), at most `limit` of them (0: all).
+struct PageSlice
+{
+    int beforeId = 0;
+    int limit = 0;
+};
+
 // A playlist (table class) or a history day (table ls): id and caption.
 struct LibraryFolder
 {

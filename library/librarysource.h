@@ -1,5 +1,7 @@
 #pragma once
 
+#include "library/libraryrows.h"
+
 #include <QList>
 #include <QString>
 
@@ -42,9 +44,9 @@ public:
     virtual QList<LibraryListEntry> playlists() const = 0; // newest first
     virtual QList<LibraryListEntry> historyDays() const = 0; // newest first
     virtual QList<LibraryAlbumEntry> albums() const = 0; // in table order
-    // Songs with a title, newest first.
-    virtual QList<LibrarySong> playlistSongs(int classId) const = 0;
-    virtual QList<LibrarySong> historySongs(int dayId) const = 0;
+    // Songs with a title, newest first; the slice reads one part of them.
+    virtual QList<LibrarySong> playlistSongs(int classId, PageSlice slice) const = 0;
+    virtual QList<LibrarySong> historySongs(int dayId, PageSlice slice) const = 0;
 };
 
 } // namespace kivo

@@ -47,6 +47,7 @@ void SongListModel::setPageKind(SongPageKind kind)
     m_kind = kind;
     m_columns = columnTitles(kind);
     m_rows.clear();
+    ++m_filling;
     endResetModel();
 }
 
@@ -54,7 +55,18 @@ void SongListModel::setRows(QList<SongListRow> rows)
 {
     beginResetModel();
     m_rows = std::move(rows);
+    ++m_filling;
     endResetModel();
+}
+
+void SongListModel::appendRows(QList<SongListRow> rows)
+{
+    if (rows.isEmpty())
+        return;
+    const int first = int(m_rows.size());
+    beginInsertRows({}, first, first + int(rows.size()) - 1);
+    m_rows.append(std::move(rows));
+    endInsertRows();
 }
 
 void SongListModel::removeRowAt(int row)

@@ -19,8 +19,8 @@ struct SongListRow
     const SongRecord *record() const { return std::get_if<SongRecord>(&data); }
 };
 
-// The rows of one list view. Filled in one reset, so a page of 100,000 rows costs
-// one layout pass.
+// The rows of one list view. Filled in one reset; a long page then grows by parts
+// appended at its end.
 class SongListModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -38,6 +38,11 @@ public:
     void setDownloading(bool on) { m_downloading = on; }
 
     void setRows(QList<SongListRow> rows);
+    // Adds rows at the end: the later parts of a page filled with setRows.
+    void appendRows(QList<SongListRow> rows);
+    // Counts every filling and emptying (setRows, setPageKind): parts read for an
+    // earlier filling compare it and go unused.
+    quint64 filling() const { return m_filling; }
     void clearRows() { setRows({}); }
     void removeRowAt(int row);
     void setCell(int row, int column, const QString &text);
@@ -62,6 +67,7 @@ private:
     QStringList m_columns;
     QList<SongListRow> m_rows;
     bool m_downloading = false;
+    quint64 m_filling = 0;
 };
 
 } // namespace kivo

@@ -61,14 +61,14 @@ QList<LibraryAlbumEntry> LibraryAccess::albums() const
     return out;
 }
 
-QList<LibrarySong> LibraryAccess::playlistSongs(int classId) const
+QList<LibrarySong> LibraryAccess::playlistSongs(int classId, PageSlice slice) const
 {
-    return toLibrarySongs(m_db.playlistPage(classId), false);
+    return toLibrarySongs(m_db.playlistPage(classId, slice), false);
 }
 
-QList<LibrarySong> LibraryAccess::historySongs(int dayId) const
+QList<LibrarySong> LibraryAccess::historySongs(int dayId, PageSlice slice) const
 {
-    return toLibrarySongs(m_db.historyPage(dayId), true);
+    return toLibrarySongs(m_db.historyPage(dayId, slice), true);
 }
 
 QList<TreeListSong> LibraryAccess::treeListSongs(ListKind kind, qint32 id)

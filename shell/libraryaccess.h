@@ -30,8 +30,8 @@ public:
     QList<LibraryListEntry> playlists() const override;
     QList<LibraryListEntry> historyDays() const override;
     QList<LibraryAlbumEntry> albums() const override;
-    QList<LibrarySong> playlistSongs(int classId) const override;
-    QList<LibrarySong> historySongs(int dayId) const override;
+    QList<LibrarySong> playlistSongs(int classId, PageSlice slice) const override;
+    QList<LibrarySong> historySongs(int dayId, PageSlice slice) const override;
 
     // PlaybackLibrary: whole lists, healing a playlist row, the history
     QList<TreeListSong> treeListSongs(ListKind kind, qint32 id) override;

@@ -1,8 +1,14 @@
 #include "core/mirrortext.h"
+#include "library/librarypages.h"
 #include "library/songlocator.h"
 #include "libraryfixture.h"
+#include "online/resultpages.h"
+#include "shell/libraryaccess.h"
 
+#include <QAbstractItemModelTester>
 #include <QTest>
+
+#include <QCoro/QCoroTask>
 
 using namespace kivo;
 using kivo::test::LibraryFixture;
@@ -166,6 +172,48 @@ private Q_SLOTS:
         // "从列表中删除" removes the right-clicked row by its id; the page keeps the others.
         QVERIFY(f.db.removePlaylistSong(first.id));
         QCOMPARE(titles(f.db.playlistPage(pl)), (QStringList {u"three"_qs, u"two"_qs}));
+    }
+
+    void longPageComesInPartsUntilRefilled()
+    {
+        LibraryFixture f;
+        QVERIFY(f.setUp());
+        const int pl = f.db.addPlaylist(u"长"_qs).id;
+        for (int i = 0; i < 11; ++i)
+            QVERIFY(f.db.addSongToPlaylist(pl, song(i == 5 ? QString() : u"歌%1"_qs.arg(i))).added());
+        LibraryAccess access(f.db);
+        ResultPages pages(nullptr);
+        LibraryPages libraryPages(&pages, &access);
+        libraryPages.setPartRows(3, 4);
+        const auto openPage = [&] {
+            const int tab = QCoro::waitFor(libraryPages.open({LibraryPage::Type::Playlist, pl, {}, u"长"_qs}));
+            return pages.listModel(pages.strip().tab(tab)->view);
+        };
+
+        SongListModel *model = openPage();
+        QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QCOMPARE(model->rowCount(), 3);
+        model->removeRowAt(0); // a row command while parts still come
+        QTRY_COMPARE(model->rowCount(), 9);
+        QStringList shown, ids;
+        for (const SongListRow &row : model->rows()) {
+            shown << row.cells.value(0);
+            ids << row.record()->id;
+        }
+        QCOMPARE(shown,
+            (QStringList {
+                u"歌9"_qs, u"歌8"_qs, u"歌7"_qs, u"歌6"_qs, u"歌4"_qs, u"歌3"_qs, u"歌2"_qs, u"歌1"_qs, u"歌0"_qs}));
+        QStringList stored;
+        for (const StoredSong &s : f.db.playlistPage(pl).mid(1))
+            stored << QString::number(s.id);
+        QCOMPARE(ids, stored);
+
+        // The list emptied while parts still come stays empty.
+        SongListModel *refilled = openPage();
+        QAbstractItemModelTester refilledTester(refilled, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        refilled->clearRows();
+        QTest::qWait(50);
+        QCOMPARE(refilled->rowCount(), 0);
     }
 
     void duplicateChecksIgnoreCase_data()

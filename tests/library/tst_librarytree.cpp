@@ -12,8 +12,8 @@ public:
     QList<LibraryListEntry> playlists() const override { return {{9, u"新的"_qs}, {3, u"旧的"_qs}}; }
     QList<LibraryListEntry> historyDays() const override { return {{5, u"2024-05-02"_qs}}; }
     QList<LibraryAlbumEntry> albums() const override { return {{2, u"77"_qs, u"歌手-专辑"_qs}}; }
-    QList<LibrarySong> playlistSongs(int) const override { return {}; }
-    QList<LibrarySong> historySongs(int) const override { return {}; }
+    QList<LibrarySong> playlistSongs(int, PageSlice) const override { return {}; }
+    QList<LibrarySong> historySongs(int, PageSlice) const override { return {}; }
 };
 
 QString menuText(const LibraryMenu &m)

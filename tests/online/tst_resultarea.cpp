@@ -50,12 +50,12 @@ public:
     QList<LibraryListEntry> playlists() const override { return {{4, u"我的歌"_qs}}; }
     QList<LibraryListEntry> historyDays() const override { return {}; }
     QList<LibraryAlbumEntry> albums() const override { return {{1, u"88"_qs, u"甲-乙"_qs}}; }
-    QList<LibrarySong> playlistSongs(int id) const override
+    QList<LibrarySong> playlistSongs(int id, PageSlice) const override
     {
         return id == 4 ? QList<LibrarySong> {{1, u"一"_qs, {}, u"http://h/1.mp3"_qs, {}, {}, {}, u"t"_qs, {}}}
                        : QList<LibrarySong> {};
     }
-    QList<LibrarySong> historySongs(int) const override { return {}; }
+    QList<LibrarySong> historySongs(int, PageSlice) const override { return {}; }
 };
 } // namespace
 
