@@ -54,6 +54,17 @@ SkinnedDialog::SkinnedDialog(const QString &objectName, const QString &title, QW
                       .arg(Skin::kText.name(), Skin::kDimText.name(), Skin::kInset.name()));
 }
 
+void SkinnedDialog::showEvent(QShowEvent *event)
+{
+    // The first time it shows, the dialog opens over the middle of the window it belongs
+    // to, not wherever the window system puts a frameless window (often a screen corner).
+    if (!m_placed && parentWidget() && parentWidget()->isVisible()) {
+        m_placed = true;
+        move(parentWidget()->frameGeometry().center() - rect().center());
+    }
+    QWidget::showEvent(event);
+}
+
 SkinButton *SkinnedDialog::makeButton(const QString &objectName, const QString &name, Skin::Glyph glyph, QSize size)
 {
     auto *button = new SkinButton(name, this);

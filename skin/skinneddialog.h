@@ -38,11 +38,13 @@ protected:
     // A skinned button with a glyph, or with a caption when the glyph is None.
     SkinButton *makeButton(const QString &objectName, const QString &name, Skin::Glyph glyph, QSize size);
     void paintEvent(QPaintEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     QLabel *m_title;
     SkinButton *m_close;
     QVBoxLayout *m_body;
+    bool m_placed = false; // placed over its owner once; later it stays where it was dragged
 };
 
 } // namespace kivo

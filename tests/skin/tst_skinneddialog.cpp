@@ -45,6 +45,23 @@ private Q_SLOTS:
         // The box stays dark, so its light tick shows.
         QVERIFY(qGray(drawn.pixel(place.topLeft() + indicator.topLeft() + QPoint(2, 2))) < 100);
     }
+
+    void opensOverTheMiddleOfItsOwner()
+    {
+        QWidget owner;
+        owner.setGeometry(300, 200, 610, 450);
+        owner.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&owner));
+        SkinnedDialog dialog(u"FormTest"_qs, u"测试"_qs, &owner);
+        dialog.resize(200, 100);
+        dialog.show();
+        QVERIFY((dialog.geometry().center() - owner.geometry().center()).manhattanLength() < 4);
+        // Moved by the user, hidden and shown again, it stays where it was put.
+        dialog.hide();
+        dialog.move(10, 10);
+        dialog.show();
+        QCOMPARE(dialog.pos(), QPoint(10, 10));
+    }
 };
 
 QTEST_MAIN(SkinnedDialogTest)
