@@ -33,14 +33,29 @@ void LyricTextLabel::draw(const Drawn &what)
         m_pixmap = QPixmap();
         return;
     }
-    const QFontMetrics metrics(what.font);
-    // Room for glyphs that reach past their advance (bold, italic).
-    const int width = what.width > 0 ? what.width : metrics.horizontalAdvance(what.text) + metrics.height();
+    // The base line fades its colour while the caption stays: the shaped text is
+    // kept too, so a new colour only draws the glyphs again.
+    const bool reshape = what.text != m_shaped.text() || what.font != m_shapedFont;
+    if (reshape) {
+        const QFontMetrics metrics(what.font);
+        m_shaped = QStaticText(what.text);
+        m_shaped.setTextFormat(Qt::PlainText);
+        m_shapedFont = what.font;
+        // Room for glyphs that reach past their advance (bold, italic).
+        m_shapedWidth = metrics.horizontalAdvance(what.text) + metrics.height();
+    }
+    const bool leftCentred = alignment() == (Qt::AlignLeft | Qt::AlignVCenter) && what.width == 0;
+    const int width = what.width > 0 ? what.width : m_shapedWidth;
     m_pixmap = QPixmap(QSize(width, what.height) * what.ratio);
     m_pixmap.setDevicePixelRatio(what.ratio);
     m_pixmap.fill(Qt::transparent);
     QPainter painter(&m_pixmap);
     painter.setFont(what.font);
+    if (leftCentred) {
+        painter.setPen(QColor::fromRgba(what.colour));
+        painter.drawStaticText(QPointF(0, (what.height - QFontMetricsF(what.font).height()) / 2), m_shaped);
+        return;
+    }
     const int flags = QStyle::visualAlignment(layoutDirection(), alignment());
     style()->drawItemText(
         &painter, QRect(0, 0, width, what.height), flags, palette(), isEnabled(), what.text, foregroundRole());

@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QLabel>
 #include <QPixmap>
+#include <QStaticText>
 
 namespace kivo {
 
@@ -37,6 +38,9 @@ private:
 
     Drawn m_drawn;
     QPixmap m_pixmap;
+    QStaticText m_shaped;
+    QFont m_shapedFont;
+    int m_shapedWidth = 0;
 };
 
 } // namespace kivo

@@ -173,6 +173,7 @@ private Q_SLOTS:
         LyricLabels next = wideLine(120);
         next.baseText = next.overlayText = u"WWWW WWWW"_qs;
         line.apply(next);
+        (void)parent.grab();
         line.setHighlightColor(QColor(40, 220, 40));
         const QImage kept = parent.grab().toImage();
         QWidget freshParent;
@@ -193,9 +194,11 @@ private Q_SLOTS:
             copy->setParent(&ground);
             copy->setText(caption->text());
             copy->setFont(caption->font());
-            copy->setPalette(caption->palette());
             copy->setAlignment(caption->alignment());
             copy->resize(caption->size());
+            copy->setPalette(QPalette(Qt::red));
+            (void)ground.grab();
+            copy->setPalette(caption->palette());
             return ground.grab().toImage();
         };
         QCOMPARE(onGround(new LyricTextLabel), onGround(new QLabel));
