@@ -1,6 +1,7 @@
 #include "lyrics/ui/lyriclinewidget.h"
 
 #include "lyrics/lyricscontroller.h"
+#include "lyrics/ui/lyrictextlabel.h"
 #include "skin/skin.h"
 #include "skin/twips.h"
 
@@ -15,7 +16,7 @@ namespace {
 
 QLabel *lineLabel(const QString &name, QWidget *parent)
 {
-    auto *label = new QLabel(parent);
+    auto *label = new LyricTextLabel(parent);
     label->setObjectName(name);
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -56,6 +57,9 @@ LyricLineWidget::LyricLineWidget(const Names &names, QWidget *parent)
         setTextColour(m_second, Skin::kDimText);
     }
     m_highlight->raise();
+    // The wipe only grows the highlight: its text stays put, so a step repaints
+    // just the strip newly sung.
+    m_highlight->setAttribute(Qt::WA_StaticContents);
     setHighlightColor(Qt::red);
     apply(LyricLabels {});
 }

@@ -84,6 +84,7 @@ constexpr int kFirstFrameWaitMs = 2000;
 MainWindow::MainWindow(MainWindowContext context, QWidget *parent)
     : QWidget(parent, Qt::FramelessWindowHint | Qt::Window)
     , m_ctx(std::move(context))
+    , m_face([](QPainter &painter, const QRect &bounds) { Skin::paintMainFace(painter, bounds); })
 {
     // Load steps: shared state reset by the caller; the window is a shaped,
     // skinned window of 9150 × 6750 twips.
@@ -207,10 +208,10 @@ void MainWindow::mouseMoveEvent(QMouseEvent *event)
     QWidget::mouseMoveEvent(event);
 }
 
-void MainWindow::paintEvent(QPaintEvent *)
+void MainWindow::paintEvent(QPaintEvent *event)
 {
     QPainter p(this);
-    Skin::paintMainFace(p, rect());
+    m_face.paint(p, this, event->rect());
     if (!m_firstPaintDone) {
         m_firstPaintDone = true;
         // Queued: the painted frame is flushed to the screen before this runs.

@@ -3,6 +3,7 @@
 #include "core/playercommand.h"
 #include "shell/programstate.h"
 #include "shell/startupsequence.h"
+#include "skin/facecache.h"
 
 #include <QPointer>
 #include <QTimer>
@@ -136,6 +137,7 @@ private:
     bool m_mainIsPlayer = true;
     bool m_quitting = false;
     bool m_startupFinished = false;
+    FaceCache m_face;
     bool m_firstPaintDone = false;
     bool m_firstFrameShown = false;
     bool m_startupWaitsForFrame = false; // Timer4 ticked while the window was still blank

@@ -48,6 +48,7 @@ constexpr int kOffsetTrackY = 46;
 MiniPlayer::MiniPlayer(LyricsController *lyrics, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , m_lyrics(lyrics)
+    , m_panel([](QPainter &painter, const QRect &bounds) { Skin::paintPanel(painter, bounds, 9); })
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Kivo"));
@@ -229,11 +230,11 @@ void MiniPlayer::mouseMoveEvent(QMouseEvent *event)
     QWidget::mouseMoveEvent(event);
 }
 
-void MiniPlayer::paintEvent(QPaintEvent *)
+void MiniPlayer::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    Skin::paintPanel(painter, rect(), 9);
+    m_panel.paint(painter, this, event->rect());
     // Separator under the title strip.
     painter.setPen(QPen(QColor(255, 255, 255, 22), 1));
     painter.drawLine(QPointF(10, 20.5), QPointF(width() - 10, 20.5));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/playercommand.h"
+#include "skin/facecache.h"
 #include "skin/knobs.h"
 
 #include <QWidget>
@@ -86,6 +87,7 @@ private:
     OffsetKnobBinding *m_offsetBinding = nullptr;
     float m_ownOffset = 0; // used only without a lyric controller
     LyricLineWidget *m_line = nullptr;
+    FaceCache m_panel;
     QLabel *m_title = nullptr;
     QLabel *m_time = nullptr;
     int m_playState = 0;

@@ -1,4 +1,5 @@
 #include "lyrics/ui/lyriclinewidget.h"
+#include "lyrics/ui/lyrictextlabel.h"
 #include "skin/knobs.h"
 
 #include <QApplication>
@@ -156,6 +157,51 @@ private Q_SLOTS:
         for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x)
                 QVERIFY(!isRed(image.pixel(x, y)));
+    }
+
+    // The line draws its captions from pixmaps kept between paints: what it shows
+    // after a new caption and a new colour is what a fresh line shows with them, and
+    // what a plain label draws.
+    void keptDrawingFollowsCaptionAndColour()
+    {
+        QWidget parent;
+        parent.resize(400, 60);
+        LyricLineWidget line({u"Label4"_qs, u"Label8"_qs, {}}, &parent);
+        line.setGeometry(50, 15, 300, 30);
+        line.apply(wideLine(80));
+        (void)parent.grab();
+        LyricLabels next = wideLine(120);
+        next.baseText = next.overlayText = u"WWWW WWWW"_qs;
+        line.apply(next);
+        (void)parent.grab();
+        line.setHighlightColor(QColor(40, 220, 40));
+        const QImage kept = parent.grab().toImage();
+        QWidget freshParent;
+        freshParent.resize(400, 60);
+        LyricLineWidget fresh({u"Label4"_qs, u"Label8"_qs, {}}, &freshParent);
+        fresh.setGeometry(50, 15, 300, 30);
+        fresh.setHighlightColor(QColor(40, 220, 40));
+        fresh.apply(next);
+        QCOMPARE(kept, freshParent.grab().toImage());
+
+        // On a dark ground the kept caption blends exactly as a label drawing itself.
+        const QLabel *caption = line.highlightLabel();
+        const auto onGround = [caption](QLabel *copy) {
+            QWidget ground;
+            ground.setAutoFillBackground(true);
+            ground.setPalette(QPalette(Qt::black));
+            ground.resize(caption->size());
+            copy->setParent(&ground);
+            copy->setText(caption->text());
+            copy->setFont(caption->font());
+            copy->setAlignment(caption->alignment());
+            copy->resize(caption->size());
+            copy->setPalette(QPalette(Qt::red));
+            (void)ground.grab();
+            copy->setPalette(caption->palette());
+            return ground.grab().toImage();
+        };
+        QCOMPARE(onGround(new LyricTextLabel), onGround(new QLabel));
     }
 
     void measuresInTwips()
