@@ -1,5 +1,7 @@
 #include "library/olderlibrary.h"
 
+#include "library/partcopy.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -26,22 +28,6 @@ QString accessFormatName(const QByteArray &header)
     return QStringLiteral("Access 2000–2003 的 Jet 4 格式（.mdb）");
 }
 
-bool copyThroughPart(const QString &from, const QString &to, QString *error)
-{
-    const QString part = to + QStringLiteral(".part");
-    QFile::remove(part);
-    if (!QFile::copy(from, part)) {
-        *error = QStringLiteral("无法写入 %1").arg(QDir::toNativeSeparators(part));
-        return false;
-    }
-    if (!QFile::rename(part, to)) {
-        QFile::remove(part);
-        *error = QStringLiteral("无法改名为 %1").arg(QDir::toNativeSeparators(to));
-        return false;
-    }
-    return true;
-}
-
 } // namespace
 
 QString accessFormatReason(const QString &path)
@@ -64,11 +50,15 @@ QString backUp(const QString &path, QString *error)
     QString target = path + QStringLiteral(".bak");
     for (int n = 1; QFile::exists(target) || QFile::exists(target + QStringLiteral(".part")); ++n)
         target = path + QStringLiteral(".bak.%1").arg(n);
-    if (!copyThroughPart(path, target, error))
+    *error = copyThroughPart(path, target);
+    if (!error->isEmpty())
         return {};
     const QString wal = path + QStringLiteral("-wal");
-    if (QFileInfo::exists(wal) && !copyThroughPart(wal, target + QStringLiteral("-wal"), error))
-        return {};
+    if (QFileInfo::exists(wal)) {
+        *error = copyThroughPart(wal, target + QStringLiteral("-wal"));
+        if (!error->isEmpty())
+            return {};
+    }
     return target;
 }
 

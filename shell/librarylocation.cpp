@@ -1,6 +1,7 @@
 #include "shell/librarylocation.h"
 
 #include "core/logging.h"
+#include "library/partcopy.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,16 +31,7 @@ QString seed(const QString &shipped, const QString &target)
 {
     if (!QDir().mkpath(QFileInfo(target).absolutePath()))
         return u"无法创建文件夹 %1"_s.arg(QDir::toNativeSeparators(QFileInfo(target).absolutePath()));
-    const QString part = target + u".part"_s;
-    QFile::remove(part);
-    if (!QFile::copy(shipped, part))
-        return u"无法复制 %1 到 %2"_s.arg(QDir::toNativeSeparators(shipped), QDir::toNativeSeparators(part));
-    QFile::setPermissions(part, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
-    if (!QFile::rename(part, target)) {
-        QFile::remove(part);
-        return u"无法改名为 %1"_s.arg(QDir::toNativeSeparators(target));
-    }
-    return {};
+    return copyThroughPart(shipped, target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
 }
 
 } // namespace
