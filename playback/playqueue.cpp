@@ -1,6 +1,19 @@
 #include "playback/playqueue.h"
 
+#include "core/songrecord.h"
+
+#include <QFileInfo>
+
 namespace kivo {
+
+QueueEntry importedEntry(const QString &locator, const QString &title)
+{
+    QueueEntry e;
+    e.title = title.isEmpty() ? QFileInfo(locator).fileName() : title;
+    e.locator = locator;
+    e.kind = SongKind::ImportedFile;
+    return e;
+}
 
 PlayQueue::PlayQueue(QObject *parent)
     : QObject(parent)

@@ -21,6 +21,10 @@ struct QueueEntry
     QString lyrics;
 };
 
+// A file the user brought in (import, drop, command line, playlist file): titled as
+// given, else by its file name with extension.
+QueueEntry importedEntry(const QString &locator, const QString &title = QString());
+
 // The now-playing queue: entries numbered from 0. Its empty state is one empty
 // entry 0, never zero entries.
 class PlayQueue : public QObject

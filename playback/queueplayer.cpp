@@ -375,22 +375,18 @@ namespace kivo {
 
 void QueuePlayer::OpenLocalFiles(const QStringList &paths)
 {
-    int first = -1;
-    for (const QString &path : paths) {
-        QueueEntry e;
-        e.title = QFileInfo(path).fileName(); // as the import names a local file
-        e.locator = path;
-        e.kind = SongKind::ImportedFile;
-        int index = 0;
-        if (m_queue->hasSongs())
-            index = m_queue->append(e);
-        else
-            m_queue->replace(0, e);
-        if (first < 0)
-            first = index;
-    }
-    if (first < 0)
+    if (paths.isEmpty())
         return;
+    QList<QueueEntry> entries;
+    for (const QString &path : paths)
+        entries.append(importedEntry(path));
+    // They join a queue with songs, or become the queue, told to the views once.
+    const bool join = m_queue->hasSongs();
+    const int first = join ? m_queue->highest() + 1 : 0;
+    if (join)
+        m_queue->appendAll(entries);
+    else
+        m_queue->assign(entries);
     m_fruitless = {};
     m_currentIndex = first;
     PlayEntry(first, false);

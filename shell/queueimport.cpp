@@ -12,12 +12,8 @@ QList<QueueEntry> entriesOf(const QList<ImportItem> &items)
 {
     QList<QueueEntry> entries;
     entries.reserve(items.size());
-    for (const ImportItem &item : items) {
-        QueueEntry &e = entries.emplace_back();
-        e.title = item.title;
-        e.locator = item.locator;
-        e.kind = SongKind::ImportedFile;
-    }
+    for (const ImportItem &item : items)
+        entries.append(importedEntry(item.locator, item.title));
     return entries;
 }
 
