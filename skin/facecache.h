@@ -22,6 +22,8 @@ public:
 
     // Paints the face of `widget` (its whole rect) where `painter` is not clipped.
     void paint(QPainter &painter, const QWidget *widget, const QRect &dirty);
+    // The face changed (a groove shown or hidden): drawn again at the next paint.
+    void invalidate() { m_pixmap = QPixmap(); }
 
 private:
     Draw m_draw;

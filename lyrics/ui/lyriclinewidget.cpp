@@ -8,6 +8,7 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 namespace kivo {
@@ -39,6 +40,13 @@ void setTextColour(QLabel *label, const QColor &colour)
 
 LyricLineWidget::LyricLineWidget(const Names &names, QWidget *parent)
     : QWidget(parent)
+    , m_groove([this](QPainter &painter, const QRect &bounds) {
+        Skin::paintGroove(painter, bounds);
+        if (m_knobMark) {
+            painter.setPen(QPen(Skin::kAccent, 1));
+            painter.drawLine(QPointF(1.5, bounds.height() - 2.5), QPointF(6.5, bounds.height() - 2.5));
+        }
+    })
 {
     setObjectName(QStringLiteral("Picture2"));
     setAccessibleName(QStringLiteral("歌词"));
@@ -72,6 +80,7 @@ void LyricLineWidget::setHighlightColor(const QColor &colour)
 void LyricLineWidget::setKnobMark(bool on)
 {
     m_knobMark = on;
+    m_groove.invalidate();
     update();
 }
 
@@ -140,14 +149,10 @@ void LyricLineWidget::resizeEvent(QResizeEvent *event)
     layoutLabels();
 }
 
-void LyricLineWidget::paintEvent(QPaintEvent *)
+void LyricLineWidget::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    Skin::paintGroove(painter, rect());
-    if (m_knobMark) {
-        painter.setPen(QPen(Skin::kAccent, 1));
-        painter.drawLine(QPointF(1.5, height() - 2.5), QPointF(6.5, height() - 2.5));
-    }
+    m_groove.paint(painter, this, event->rect());
 }
 
 void LyricLineWidget::mousePressEvent(QMouseEvent *event)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "lyrics/lyrictick.h"
+#include "skin/facecache.h"
 
 #include <QColor>
 #include <QWidget>
@@ -64,6 +65,7 @@ private:
     QLabel *m_second = nullptr;
     QRgb m_baseColour = 0;
     bool m_knobMark = false;
+    FaceCache m_groove; // the frame and its knob mark: a wipe step blits its strip of it
     int m_lineHeight = 0;
 };
 

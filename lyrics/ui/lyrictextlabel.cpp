@@ -28,37 +28,54 @@ LyricTextLabel::Drawn LyricTextLabel::current() const
 
 void LyricTextLabel::draw(const Drawn &what)
 {
+    Drawn sameShape = m_drawn;
+    sameShape.colour = what.colour;
+    const bool recolourOnly = sameShape == what && !m_coverage.isNull();
     m_drawn = what;
     if (what.text.isEmpty() || what.height <= 0) {
         m_pixmap = QPixmap();
+        m_coverage = QImage();
         return;
-    }
-    // The base line fades its colour while the caption stays: the shaped text is
-    // kept too, so a new colour only draws the glyphs again.
-    const bool reshape = what.text != m_shaped.text() || what.font != m_shapedFont;
-    if (reshape) {
-        const QFontMetrics metrics(what.font);
-        m_shaped = QStaticText(what.text);
-        m_shaped.setTextFormat(Qt::PlainText);
-        m_shapedFont = what.font;
-        // Room for glyphs that reach past their advance (bold, italic).
-        m_shapedWidth = metrics.horizontalAdvance(what.text) + metrics.height();
     }
     const bool leftCentred = alignment() == (Qt::AlignLeft | Qt::AlignVCenter) && what.width == 0;
-    const int width = what.width > 0 ? what.width : m_shapedWidth;
-    m_pixmap = QPixmap(QSize(width, what.height) * what.ratio);
-    m_pixmap.setDevicePixelRatio(what.ratio);
-    m_pixmap.fill(Qt::transparent);
-    QPainter painter(&m_pixmap);
-    painter.setFont(what.font);
-    if (leftCentred) {
-        painter.setPen(QColor::fromRgba(what.colour));
-        painter.drawStaticText(QPointF(0, (what.height - QFontMetricsF(what.font).height()) / 2), m_shaped);
+    if (!leftCentred) {
+        m_coverage = QImage();
+        const int flags = QStyle::visualAlignment(layoutDirection(), alignment());
+        m_pixmap = QPixmap(QSize(what.width, what.height) * what.ratio);
+        m_pixmap.setDevicePixelRatio(what.ratio);
+        m_pixmap.fill(Qt::transparent);
+        QPainter painter(&m_pixmap);
+        painter.setFont(what.font);
+        style()->drawItemText(
+            &painter, QRect(0, 0, what.width, what.height), flags, palette(), isEnabled(), what.text, foregroundRole());
         return;
     }
-    const int flags = QStyle::visualAlignment(layoutDirection(), alignment());
-    style()->drawItemText(
-        &painter, QRect(0, 0, width, what.height), flags, palette(), isEnabled(), what.text, foregroundRole());
+    if (!recolourOnly) {
+        if (what.text != m_shaped.text() || what.font != m_shapedFont) {
+            const QFontMetrics metrics(what.font);
+            m_shaped = QStaticText(what.text);
+            m_shaped.setTextFormat(Qt::PlainText);
+            m_shapedFont = what.font;
+            // Room for glyphs that reach past their advance (bold, italic).
+            m_shapedWidth = metrics.horizontalAdvance(what.text) + metrics.height();
+        }
+        m_coverage = QImage(QSize(m_shapedWidth, what.height) * what.ratio, QImage::Format_ARGB32_Premultiplied);
+        m_coverage.setDevicePixelRatio(what.ratio);
+        m_coverage.fill(Qt::transparent);
+        QPainter painter(&m_coverage);
+        painter.setFont(what.font);
+        painter.setPen(Qt::white);
+        painter.drawStaticText(QPointF(0, (what.height - QFontMetricsF(what.font).height()) / 2), m_shaped);
+    }
+    // The colour where the glyphs cover: what drawing them in it onto transparency gives.
+    QImage tinted = m_coverage.copy();
+    tinted.setDevicePixelRatio(what.ratio);
+    {
+        QPainter painter(&tinted);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        painter.fillRect(QRectF(QPointF(0, 0), tinted.deviceIndependentSize()), QColor::fromRgba(what.colour));
+    }
+    m_pixmap = QPixmap::fromImage(std::move(tinted));
 }
 
 void LyricTextLabel::paintEvent(QPaintEvent *event)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QImage>
 #include <QLabel>
 #include <QPixmap>
 #include <QStaticText>
@@ -38,6 +39,9 @@ private:
 
     Drawn m_drawn;
     QPixmap m_pixmap;
+    // The glyphs' coverage of a left-aligned caption: the base line fades its
+    // colour many times a second, and a new colour only tints this again.
+    QImage m_coverage;
     QStaticText m_shaped;
     QFont m_shapedFont;
     int m_shapedWidth = 0;
