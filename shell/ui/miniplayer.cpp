@@ -48,7 +48,7 @@ constexpr int kOffsetTrackY = 46;
 MiniPlayer::MiniPlayer(LyricsController *lyrics, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , m_lyrics(lyrics)
-    , m_panel([](QPainter &painter, const QRect &bounds) { Skin::paintPanel(painter, bounds, 9); })
+    , m_panel([this](QPainter &painter, const QRect &bounds) { paintFace(painter, bounds); })
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Kivo"));
@@ -138,6 +138,7 @@ void MiniPlayer::buildKnobs()
         m_offset, LyricOffsetKnob::kMini, m_lyrics ? &m_lyrics->lyricsOffsetTenths() : &m_ownOffset);
     connect(m_offsetBinding, &OffsetKnobBinding::visibilityChanged, this, [this](bool visible) {
         m_line->setKnobMark(visible);
+        m_panel.invalidate();
         update();
     });
 }
@@ -230,34 +231,40 @@ void MiniPlayer::mouseMoveEvent(QMouseEvent *event)
     QWidget::mouseMoveEvent(event);
 }
 
-void MiniPlayer::paintEvent(QPaintEvent *event)
+// What does not move: the panel, the separator and the grooves. Kept as one
+// pixmap, so a wipe step under the lyric line blits its strip and draws nothing.
+void MiniPlayer::paintFace(QPainter &painter, const QRect &bounds)
 {
-    QPainter painter(this);
+    Skin::paintPanel(painter, bounds, 9);
     painter.setRenderHint(QPainter::Antialiasing);
-    m_panel.paint(painter, this, event->rect());
     // Separator under the title strip.
     painter.setPen(QPen(QColor(255, 255, 255, 22), 1));
-    painter.drawLine(QPointF(10, 20.5), QPointF(width() - 10, 20.5));
+    painter.drawLine(QPointF(10, 20.5), QPointF(bounds.width() - 10, 20.5));
     // Knob grooves: volume, position, and the lyric offset while its knob shows.
-    const int knobHalf = kKnobSize.height() / 2;
-    auto groove = [&](const KnobTrack &track, QSize knob, int y) {
-        Skin::paintGroove(painter, Knob::grooveRect(track, knob, y));
-    };
-    groove(KnobTracks::miniVolume, kKnobSize, kTrackY);
-    groove(KnobTracks::miniPosition, kKnobSize, kTrackY);
-    if (m_offsetBinding->state().isVisible()) {
-        groove(LyricOffsetKnob::kMini.track, kOffsetKnobSize, kOffsetTrackY);
+    Skin::paintGroove(painter, Knob::grooveRect(KnobTracks::miniVolume, kKnobSize, kTrackY));
+    Skin::paintGroove(painter, Knob::grooveRect(KnobTracks::miniPosition, kKnobSize, kTrackY));
+    if (m_offsetBinding && m_offsetBinding->state().isVisible()) {
+        Skin::paintGroove(painter, Knob::grooveRect(LyricOffsetKnob::kMini.track, kOffsetKnobSize, kOffsetTrackY));
         const qreal neutral = twipsToPixels(LyricOffsetKnob::kMini.neutral) + kOffsetKnobSize.width() / 2.0;
         painter.setPen(QPen(Skin::kDimText, 1));
         painter.drawLine(QPointF(neutral, kOffsetTrackY - 1), QPointF(neutral, kOffsetTrackY + 7));
     }
-    // The played part of the position groove.
+}
+
+void MiniPlayer::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(this);
+    m_panel.paint(painter, this, event->rect());
+    // The played part of the position groove, when the repaint reaches it.
+    const int knobHalf = kKnobSize.height() / 2;
     const int start = twipsToPixels(KnobTracks::miniPosition.minLeft);
     const int played = m_position->x() - start;
-    if (played > 0) {
+    const QRectF bar(start + 1, kTrackY + knobHalf - 1, played, 2);
+    if (played > 0 && event->rect().intersects(bar.toAlignedRect())) {
+        painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(Qt::NoPen);
         painter.setBrush(Skin::kAccent.darker(130));
-        painter.drawRoundedRect(QRectF(start + 1, kTrackY + knobHalf - 1, played, 2), 1, 1);
+        painter.drawRoundedRect(bar, 1, 1);
     }
 }
 

@@ -76,6 +76,7 @@ private:
     void toggleOffsetKnob();
     void showScreen();
     void updatePlayImages();
+    void paintFace(QPainter &painter, const QRect &bounds);
 
     LyricsController *m_lyrics;
     std::map<PlayerCommand, SkinButton *> m_buttons;

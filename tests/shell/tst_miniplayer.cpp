@@ -2,6 +2,7 @@
 #include "lyrics/ui/lyriclinewidget.h"
 #include "shell/ui/miniplayer.h"
 #include "skin/knob.h"
+#include "skin/knobbinding.h"
 #include "skin/knobs.h"
 #include "skin/skinbutton.h"
 
@@ -129,8 +130,17 @@ private Q_SLOTS:
     {
         Knob *bc = mini->offsetKnob();
         QVERIFY(!bc->isVisibleTo(mini.get()));
+        // The groove shows and goes with its knob, right of it where the knob is not.
+        const QRectF groove = Knob::grooveRect(LyricOffsetKnob::kMini.track, {10, 6}, 46);
+        const QPoint inGroove(int(groove.right()) - 4, int(groove.center().y()));
+        const QRgb without = mini->grab().toImage().pixel(inGroove);
+        // So does the line's mark of it, at its bottom left.
+        const QPoint mark = mini->lyricLine()->geometry().bottomLeft() + QPoint(4, -2);
+        const QRgb unmarked = mini->grab().toImage().pixel(mark);
         sendMouse(mini->lyricLine(), QEvent::MouseButtonPress, {5, 5}); // the toggle
         QVERIFY(bc->isVisibleTo(mini.get()));
+        QVERIFY(mini->grab().toImage().pixel(inGroove) != without);
+        QVERIFY(mini->grab().toImage().pixel(mark) != unmarked);
         QCOMPARE(bc->leftTwips(), 998);
         dragKnob(bc, {15}); // 225 twips: one step
         QCOMPARE(bc->leftTwips(), 998 + 220);
@@ -138,6 +148,8 @@ private Q_SLOTS:
         dragKnob(bc, {10}); // 150 twips: no step, but the release adds again
         QCOMPARE(lyrics->lyricsOffsetTenths(), 2.0f);
         sendMouse(mini->lyricLine(), QEvent::MouseButtonPress, {5, 5});
+        QCOMPARE(mini->grab().toImage().pixel(inGroove), without);
+        QCOMPARE(mini->grab().toImage().pixel(mark), unmarked);
         sendMouse(mini->lyricLine(), QEvent::MouseButtonPress, {5, 5});
         QCOMPARE(bc->leftTwips(), 998);
         QCOMPARE(lyrics->lyricsOffsetTenths(), 2.0f); // the toggle leaves the offset
