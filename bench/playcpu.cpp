@@ -111,7 +111,7 @@ int main(int argc, char *argv[])
     }
 
     double main = -1, mini = -1, paused = -1;
-    QString mainParts;
+    QString mainParts, miniParts;
     {
         Player player(server.baseUrl(), song, bus);
         if (!player.waitForMpris(30) || !player.playBenchPlaylist(20)) {
@@ -122,7 +122,7 @@ int main(int argc, char *argv[])
         main = treePercent(player.pid(), kWindow, &mainParts);
         if (player.clickMainWindow(524, 16)) { // the mini mode button
             sleepSeconds(2);
-            mini = treePercent(player.pid(), kWindow);
+            mini = treePercent(player.pid(), kWindow, &miniParts);
         }
         if (player.pause()) {
             sleepSeconds(2);
@@ -133,6 +133,7 @@ int main(int argc, char *argv[])
     line("main_window_pct", main, mpv, "<= 1.30");
     std::printf("playcpu main_window_parts: %s\n", qPrintable(mainParts));
     line("mini_mode_pct", mini, mpv, "<= 1.30");
+    std::printf("playcpu mini_mode_parts: %s\n", qPrintable(miniParts));
     std::printf("playcpu paused_pct: %.2f %% (goal <= 0.50 %%)\n", paused);
     const double engine = enginePercent(app, song);
     line("engine_only_pct", engine, mpv, "-");
