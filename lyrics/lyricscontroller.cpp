@@ -8,6 +8,9 @@ namespace kivo {
 namespace {
 
 constexpr int kBeatMs = 10; // the first beat after a start or a wake
+// Some sound outputs move the engine's position in steps (about 50 ms with the null
+// output): a reading that has not moved is read again only after this long.
+constexpr int kUnmovedMs = 20;
 
 bool operator==(const LyricLabels &a, const LyricLabels &b)
 {
@@ -106,10 +109,13 @@ void LyricsController::tick()
     if (tenth != m_lastTenth)
         LyricTick(clock, m_lyrics, m_geometry, m_screen);
     m_lastTenth = tenth;
+    const bool unmoved = clock.positionSeconds == m_lastPosition;
+    m_lastPosition = clock.positionSeconds;
     if (m_ticking) {
         // Until just after the next tenth begins.
         const double untilNext = (double(tenth + 1) - tenths) * 100.0;
-        m_timer.start(std::clamp(int(std::ceil(untilNext)) + 1, 1, 100));
+        const int wait = std::clamp(int(std::ceil(untilNext)) + 1, 1, 100);
+        m_timer.start(unmoved ? std::max(wait, kUnmovedMs) : wait);
     }
     if (!sameShown(before, m_screen))
         Q_EMIT screenChanged();

@@ -93,6 +93,7 @@ private:
     QTimer m_timer;
     bool m_ticking = false;
     long long m_lastTenth = -1; // the position's tenth at the last beat
+    double m_lastPosition = -1; // the position the last tick read
     quint64 m_ticket = 0;
 };
 

@@ -4,6 +4,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <cmath>
+
 using namespace kivo;
 
 class LyricsControllerTest : public QObject
@@ -80,6 +82,30 @@ private Q_SLOTS:
         LyricTick({true, last, 100}, normalised, geometry, steady);
         QCOMPARE(lyrics.screen().main.overlayWidth, steady.main.overlayWidth);
         QCOMPARE(lyrics.screen().main.baseColor, steady.main.baseColor);
+    }
+
+    // Some sound outputs move the engine's position in steps of about 50 ms: a
+    // reading just short of the next tenth is not read again every few milliseconds.
+    void aPositionMovingInStepsIsNotPolled()
+    {
+        LyricsController lyrics;
+        lyrics.setMainGeometry(7000, [](const QString &t) { return int(t.size()) * 150; });
+        QElapsedTimer played;
+        played.start();
+        int reads = 0;
+        lyrics.setClock([&] {
+            ++reads;
+            const double step = 0.0496;
+            return PlaybackClock {true, 1.0 + std::floor(played.nsecsElapsed() / 1e9 / step) * step, 100};
+        });
+        lyrics.setCurrentLyrics(
+            u"[00:01.00]a line of forty characters to be sung<br>[00:03.00]x"_qs, lyrics.clearCurrentLyrics());
+        QSignalSpy changed(&lyrics, &LyricsController::screenChanged);
+        lyrics.startTicking();
+        QTest::qWait(800);
+        lyrics.stopTicking();
+        QVERIFY2(reads <= 8 * 3 + 4, qPrintable(QString::number(reads)));
+        QVERIFY(changed.size() >= 6); // the wipe still moves on most tenths
     }
 
     void sleepsWhilePausedUntilWoken()
