@@ -41,9 +41,8 @@ double treePercent(pid_t root, double seconds, QString *parts = nullptr)
     const TreeCpu after = treeCpu(root);
     const double wall = now() - start;
     if (parts) {
-        for (const auto &[pid, cpu] : after.perProcess) {
-            TreeCpu one;
-            one.perProcess.emplace_back(pid, cpu);
+        for (const pid_t pid : after.processes()) {
+            const TreeCpu one = after.of(pid);
             *parts += QStringLiteral("%1%2 %3 %")
                           .arg(parts->isEmpty() ? QString() : QStringLiteral(", "), comm(pid))
                           .arg(100.0 * cpuBetween(before, one) / wall, 0, 'f', 2);

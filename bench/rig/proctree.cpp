@@ -43,37 +43,72 @@ std::vector<pid_t> processTree(pid_t root)
     return tree;
 }
 
-double TreeCpu::total() const
+std::vector<pid_t> TreeCpu::processes() const
 {
-    double sum = 0;
-    for (const auto &p : perProcess)
-        sum += p.second;
-    return sum;
+    std::vector<pid_t> out;
+    for (const Thread &t : threads) {
+        if (out.empty() || out.back() != t.pid)
+            out.push_back(t.pid);
+    }
+    return out;
 }
+
+TreeCpu TreeCpu::of(pid_t pid) const
+{
+    TreeCpu one;
+    for (const Thread &t : threads) {
+        if (t.pid == pid)
+            one.threads.push_back(t);
+    }
+    return one;
+}
+
+namespace {
+
+// Each thread's run time as the scheduler counts it, in nanoseconds
+// (/proc/<pid>/task/<tid>/schedstat). utime and stime are sampled at the clock
+// tick, too coarse for a player that wakes ten times a second for well under a
+// tick; they are the fallback, for the whole process, where schedstat is missing.
+void addThreads(pid_t pid, TreeCpu &out)
+{
+    const QString tasks = QStringLiteral("/proc/%1/task").arg(pid);
+    bool counted = false;
+    for (const QString &tid : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile schedstat(tasks + u'/' + tid + QStringLiteral("/schedstat"));
+        if (!schedstat.open(QIODevice::ReadOnly))
+            continue;
+        out.threads.push_back({pid, pid_t(tid.toInt()), schedstat.readAll().split(' ').value(0).toDouble() / 1e9});
+        counted = true;
+    }
+    if (counted)
+        return;
+    static const double ticks = double(sysconf(_SC_CLK_TCK));
+    const QList<QByteArray> f = statFields(pid);
+    // utime and stime are fields 14 and 15 of the whole line: 11 and 12 here.
+    if (f.size() > 12)
+        out.threads.push_back({pid, -pid, (f.at(11).toDouble() + f.at(12).toDouble()) / ticks});
+}
+
+} // namespace
 
 TreeCpu treeCpu(pid_t root)
 {
-    static const double ticks = double(sysconf(_SC_CLK_TCK));
     TreeCpu out;
-    for (pid_t pid : processTree(root)) {
-        const QList<QByteArray> f = statFields(pid);
-        // utime and stime are fields 14 and 15 of the whole line: 11 and 12 here.
-        if (f.size() > 12)
-            out.perProcess.emplace_back(pid, (f.at(11).toDouble() + f.at(12).toDouble()) / ticks);
-    }
+    for (pid_t pid : processTree(root))
+        addThreads(pid, out);
     return out;
 }
 
 double cpuBetween(const TreeCpu &before, const TreeCpu &after)
 {
     double sum = 0;
-    for (const auto &[pid, seconds] : after.perProcess) {
+    for (const TreeCpu::Thread &t : after.threads) {
         double earlier = 0;
-        for (const auto &[p, s] : before.perProcess) {
-            if (p == pid)
-                earlier = s;
+        for (const TreeCpu::Thread &b : before.threads) {
+            if (b.tid == t.tid)
+                earlier = b.seconds;
         }
-        sum += seconds - earlier;
+        sum += t.seconds - earlier;
     }
     return sum;
 }

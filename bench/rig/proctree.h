@@ -13,14 +13,23 @@ namespace benchrig {
 // The process and every descendant alive now.
 std::vector<pid_t> processTree(pid_t root);
 
-// user + system CPU seconds of each process of the tree, by pid.
+// CPU seconds of each thread of the tree's processes, as the scheduler counts
+// them. Compared thread by thread, a thread that ends between two readings drops
+// out instead of taking its earlier seconds off the sum.
 struct TreeCpu
 {
-    std::vector<std::pair<pid_t, double>> perProcess;
-    double total() const;
+    struct Thread
+    {
+        pid_t pid;
+        pid_t tid;
+        double seconds;
+    };
+    std::vector<Thread> threads;
+    std::vector<pid_t> processes() const;
+    TreeCpu of(pid_t pid) const; // one process's threads
 };
 TreeCpu treeCpu(pid_t root);
-// CPU seconds the tree spent between two readings (a process born in between counts whole).
+// CPU seconds the tree spent between two readings (a thread born in between counts whole).
 double cpuBetween(const TreeCpu &before, const TreeCpu &after);
 
 struct TreePss
