@@ -52,24 +52,28 @@ void ensureGlobalShareContext()
 
 namespace {
 // Every pane shows a page of the one content server: one renderer process serves
-// them all, instead of one per pane (each holds some 50 MB). Set before the engine
-// starts, which reads it once.
-void limitEngineProcesses()
+// them all, instead of one per pane (each holds some 50 MB). The pages are plain:
+// Chromium's software compositor and Qt Quick's software scene graph draw them,
+// so no OpenGL drawing (on a machine without a GPU a JIT-compiled software
+// renderer) runs or holds memory in the player; the shared context above is still
+// made, as the engine asks for it. Set before the engine starts, which reads them once.
+void prepareEngine()
 {
     QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
-    for (const QByteArray &flag :
-        {QByteArrayLiteral("--renderer-process-limit=1"), QByteArrayLiteral("--process-per-site")}) {
+    for (const QByteArray &flag : {QByteArrayLiteral("--renderer-process-limit=1"),
+             QByteArrayLiteral("--process-per-site"), QByteArrayLiteral("--disable-gpu")}) {
         if (!flags.contains(flag))
             flags += (flags.isEmpty() ? "" : " ") + flag;
     }
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
+    qputenv("QT_QUICK_BACKEND", "software");
 }
 } // namespace
 
 WebPaneFactory *load()
 {
     static WebPaneFactory *factory = []() -> WebPaneFactory * {
-        limitEngineProcesses();
+        prepareEngine();
         // The web engine's sandbox refuses to start for root; run without it there
         // rather than lose every web pane.
         if (::geteuid() == 0)

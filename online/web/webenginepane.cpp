@@ -117,7 +117,7 @@ void WebEnginePane::navigate(const QUrl &url)
     m_view->setUrl(url);
     if (!m_container) {
         // Made once the view holds its page: a window decides when it is made whether
-        // it composes through OpenGL, and this one must.
+        // it composes through OpenGL, as this one must where the view does.
         m_holder->winId();
         m_container = QWidget::createWindowContainer(m_holder->windowHandle(), this);
         m_container->setAccessibleName(u"网页"_qs);

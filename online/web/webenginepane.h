@@ -51,8 +51,8 @@ protected:
 private:
     void showFailure();
 
-    // The view lives in a window of its own, set into the pane: the view composes its
-    // page through OpenGL, and as a plain child it would make the player's whole
+    // The view lives in a window of its own, set into the pane: where the view
+    // composes its page through OpenGL, a plain child would make the player's whole
     // window compose through OpenGL on every small repaint elsewhere.
     QWidget *m_holder;
     QWidget *m_container = nullptr;
