@@ -22,6 +22,7 @@
 #include "shell/ui/songrowcommands.h"
 #include "skin/commandmenus.h"
 #include "support/demoserver.h"
+#include "support/messageboxes.h"
 #include "support/privatebus.h"
 #include "support/testpaths.h"
 
@@ -92,22 +93,7 @@ QWidget *dialog(const QString &title)
     return nullptr;
 }
 
-// The text of the message box showing, which is then closed.
-QString takeMessage()
-{
-    QString text;
-    (void)QTest::qWaitFor(
-        [&] {
-            for (QWidget *top : QApplication::topLevelWidgets())
-                if (auto *box = qobject_cast<QMessageBox *>(top); box && box->isVisible()) {
-                    text = box->text();
-                    return box->close();
-                }
-            return false;
-        },
-        10000);
-    return text;
-}
+using test::takeMessage;
 
 const QString kWords = u"%E7%9A%84+%E6%9E%97%E6%B5%B7%E9%A3%8E"_qs; // "的" + "林海风"
 

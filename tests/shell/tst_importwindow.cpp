@@ -13,6 +13,7 @@
 #include "shell/ui/playbackviews.h"
 #include "skin/commandmenus.h"
 #include "support/demoserver.h"
+#include "support/messageboxes.h"
 #include "support/testpaths.h"
 
 #include <QAbstractButton>
@@ -41,22 +42,7 @@ template<typename T> T *control(QWidget *in, const QString &name)
     return nullptr;
 }
 
-// The text of the message box showing, which is then closed.
-QString takeMessage()
-{
-    QString text;
-    (void)QTest::qWaitFor(
-        [&] {
-            for (QWidget *top : QApplication::topLevelWidgets())
-                if (auto *box = qobject_cast<QMessageBox *>(top); box && box->isVisible()) {
-                    text = box->text();
-                    return box->close();
-                }
-            return false;
-        },
-        10000);
-    return text;
-}
+using test::takeMessage;
 
 QStringList queueTitles(const PlayQueue &queue)
 {
