@@ -3,6 +3,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmapCache>
 #include <QRadialGradient>
 
 #include <algorithm>
@@ -83,7 +84,17 @@ void paintMainFace(QPainter &p, const QRect &bounds)
 
 QPixmap buttonPlate(const QSize &size, bool hover, bool round, qreal devicePixelRatio)
 {
-    QPixmap pm = canvas(size, devicePixelRatio);
+    // Most buttons share a few sizes: each plate is drawn once and shared.
+    const QString key = QStringLiteral("kivo-plate-%1x%2-%3%4-%5")
+                            .arg(size.width())
+                            .arg(size.height())
+                            .arg(int(hover))
+                            .arg(int(round))
+                            .arg(devicePixelRatio);
+    QPixmap pm;
+    if (QPixmapCache::find(key, &pm))
+        return pm;
+    pm = canvas(size, devicePixelRatio);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF box = QRectF(QPointF(0, 0), QSizeF(size)).adjusted(0.5, 0.5, -0.5, -0.5);
@@ -105,6 +116,8 @@ QPixmap buttonPlate(const QSize &size, bool hover, bool round, qreal devicePixel
     }
     p.setPen(QPen(hover ? QColor(0, 190, 255, 200) : QColor(17, 19, 26), 1));
     p.drawPath(path);
+    p.end();
+    QPixmapCache::insert(key, pm);
     return pm;
 }
 
