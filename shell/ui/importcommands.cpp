@@ -60,8 +60,11 @@ ImportCommands::ImportCommands(MainWindow *window, PlaybackViews *playback, Libr
     connect(menus->songRow.openLocal, &QAction::triggered, this, &ImportCommands::openImportForRow);
 
     acceptDrops(window);
-    if (MiniPlayer *mini = playback->miniPlayer())
+    // The mini player is made after the first frame: its drops are taken once it is.
+    if (MiniPlayer *mini = playback->builtMiniPlayer())
         acceptDrops(mini);
+    else
+        connect(playback, &PlaybackViews::miniPlayerBuilt, this, [this](MiniPlayer *mini) { acceptDrops(mini); });
     if (LibraryTreeView *tree = window->online()->libraryView()) {
         m_treeViewport = tree->viewport();
         acceptDrops(m_treeViewport);

@@ -254,6 +254,7 @@ void PlaybackViews::buildMiniPlayer()
     if (mirror.highlight)
         m_mini->setHighlightColor(*mirror.highlight);
     wireMiniPlayer();
+    Q_EMIT miniPlayerBuilt(m_mini.get());
 }
 
 void PlaybackViews::wireWindowToMiniPlayer()

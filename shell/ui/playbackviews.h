@@ -53,6 +53,8 @@ public:
     Knob *offsetKnob() const { return m_offset; }
     // Made after the main window's first frame, or at once when asked for before.
     MiniPlayer *miniPlayer();
+    // The mini player if it is made yet (never makes it).
+    MiniPlayer *builtMiniPlayer() const { return m_mini.get(); }
     SongRowCommands *songRowCommands() const { return m_commands; }
     // Null until the engine is there.
     VideoDisplay *videoDisplay() const;
@@ -70,6 +72,8 @@ public:
 
 Q_SIGNALS:
     void engineReady(bool loaded);
+    // The mini player was made; what it shares with the main window attaches here.
+    void miniPlayerBuilt(MiniPlayer *mini);
 
 private:
     void buildLyricDeck();

@@ -37,7 +37,7 @@ void SongNotifications::announce(const QString &title, const QString &singer)
     if (state && !state->preferences.songNotifications())
         return;
     const QWidget *active = QApplication::activeWindow();
-    if (active && (active == m_window || active == m_playback->miniPlayer()))
+    if (active && (active == m_window || active == m_playback->builtMiniPlayer()))
         return;
     m_notifier->notify(title, singer);
 }
