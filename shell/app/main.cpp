@@ -3,6 +3,7 @@
 #include "online/serverclient.h"
 #include "playback/desktopnotifier.h"
 #include "shell/commandlinefiles.h"
+#include "shell/fontwarmup.h"
 #include "shell/installsettings.h"
 #include "shell/instancechannel.h"
 #include "shell/libraryaccess.h"
@@ -40,6 +41,7 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false); // hidden to the tray is still running
     std::setlocale(LC_NUMERIC, "C"); // the media engine reads numbers in the C locale
     installQtTranslations();
+    const FontWarmUp fonts; // while the library opens and the windows are built
 
     const QString programDir = QCoreApplication::applicationDirPath();
     const InstallSettings install = InstallSettings::load(programDir);
