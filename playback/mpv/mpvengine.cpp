@@ -8,6 +8,7 @@
 
 #include <mpv/client.h>
 
+#include <algorithm>
 #include <clocale>
 
 using namespace Qt::Literals::StringLiterals;
@@ -20,6 +21,11 @@ enum ObservedProperty : uint64_t { PauseProp = 1, CacheStallProp, CacheFillProp,
 
 // How long the log may trail the end of a file that failed.
 constexpr int kLogGraceMs = 50;
+// While playing, the position is read from the engine at most this often.
+constexpr qint64 kPositionReadEveryNs = 500'000'000;
+// How far a carried-on position may stay ahead of a new reading: about one step of
+// the engine's position, so the position never goes back between two steps.
+constexpr double kPositionLeadSeconds = 0.05;
 
 QByteArray utf8(const QString &text)
 {
@@ -31,6 +37,7 @@ QByteArray utf8(const QString &text)
 MpvEngine::MpvEngine(const QStringList &options, QObject *parent)
     : MediaEngine(parent)
 {
+    m_positionClock.start();
     // libmpv refuses to start unless numbers are formatted the C way.
     std::setlocale(LC_NUMERIC, "C");
     m_mpv = mpv_create();
@@ -104,6 +111,7 @@ void MpvEngine::drainEvents()
 void MpvEngine::report(PlayState state)
 {
     m_state = state;
+    m_reading.valid = false;
     if (!m_transitionQueued)
         Q_EMIT playStateChanged(state, m_entryLoad);
 }
@@ -116,6 +124,7 @@ void MpvEngine::handleEvent(const mpv_event &event)
             m_mediaKind = detectMediaKind();
         break;
     case MPV_EVENT_PLAYBACK_RESTART:
+        m_reading.valid = false; // also after a seek
         // Also after a seek; only a change is reported.
         if (m_entryId && !m_pauseRequested && !m_cacheStall && m_state != PlayState::Playing) {
             m_started = true;
@@ -251,6 +260,7 @@ void MpvEngine::play()
 {
     if (!m_mpv || m_url.isEmpty())
         return;
+    m_reading.valid = false;
     if (m_entryId && m_entryLoad == m_load) {
         // The same load: resume.
         m_pauseRequested = false;
@@ -320,6 +330,7 @@ void MpvEngine::pause()
 {
     if (!m_mpv || !m_entryId)
         return;
+    m_reading.valid = false;
     m_pauseRequested = true;
     int yes = 1;
     mpv_set_property(m_mpv, "pause", MPV_FORMAT_FLAG, &yes);
@@ -341,9 +352,18 @@ void MpvEngine::stop()
 
 double MpvEngine::position() const
 {
+    if (!m_mpv || !m_entryId)
+        return 0;
+    const qint64 now = m_positionClock.nsecsElapsed();
+    const bool playing = m_state == PlayState::Playing;
+    const double carried = m_reading.valid ? m_reading.seconds + double(now - m_reading.atNs) / 1e9 : 0;
+    if (playing && m_reading.valid && now - m_reading.atNs < kPositionReadEveryNs)
+        return carried;
     double pos = 0;
-    if (m_mpv && m_entryId)
-        mpv_get_property(m_mpv, "time-pos", MPV_FORMAT_DOUBLE, &pos);
+    mpv_get_property(m_mpv, "time-pos", MPV_FORMAT_DOUBLE, &pos);
+    if (playing && m_reading.valid && pos < carried)
+        pos = std::min(carried, pos + kPositionLeadSeconds); // the reading trails by a step
+    m_reading = {playing, pos, now};
     return pos;
 }
 
@@ -351,6 +371,7 @@ void MpvEngine::setPosition(double seconds)
 {
     if (!m_mpv || !m_entryId)
         return;
+    m_reading.valid = false;
     mpv_set_property(m_mpv, "time-pos", MPV_FORMAT_DOUBLE, &seconds);
 }
 

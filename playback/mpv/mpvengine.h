@@ -2,6 +2,7 @@
 
 #include "playback/mediaengine.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QStringList>
 
@@ -84,6 +85,17 @@ private:
     MediaKind m_mediaKind = MediaKind::Unknown;
     bool m_fullScreen = false;
     QString m_lastLog;
+    // The last position read from the engine while playing. Between reads the position
+    // is carried on with the clock: a read waits on the engine's own thread, and some
+    // sound outputs move the engine's position only in steps of about 50 ms.
+    struct PositionReading
+    {
+        bool valid = false;
+        double seconds = 0;
+        qint64 atNs = 0;
+    };
+    mutable PositionReading m_reading;
+    QElapsedTimer m_positionClock;
 };
 
 } // namespace kivo

@@ -4,14 +4,17 @@
 #include "playback/ui/videodisplay.h"
 #include "support/testpaths.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
 #include <thread>
 
@@ -157,8 +160,25 @@ void MpvEngineTest::localFilePauseResumeStop()
     engine->setUrl(m_song);
     engine->play();
     QTRY_VERIFY_WITH_TIMEOUT(engine->playState() == PlayState::Playing, 10000);
+    // The position moves on smoothly between the null output's 50 ms steps and
+    // never goes back, also across a fresh read from the engine.
+    QList<double> readings;
+    for (QElapsedTimer clock; readings.isEmpty() || !clock.hasExpired(600); QTest::qWait(5)) {
+        if (readings.isEmpty())
+            clock.start();
+        readings << engine->position();
+    }
+    QVERIFY(std::is_sorted(readings.begin(), readings.end()));
+    QVERIFY2(
+        readings.last() - readings.first() > 0.45, qPrintable(QString::number(readings.last() - readings.first())));
+    QVERIFY2(QSet<double>(readings.begin(), readings.end()).size() > readings.size() * 3 / 4,
+        qPrintable(
+            u"%1 distinct of %2"_s.arg(QSet<double>(readings.begin(), readings.end()).size()).arg(readings.size())));
     engine->pause();
     QTRY_VERIFY_WITH_TIMEOUT(engine->playState() == PlayState::Paused, 5000);
+    const double pausedAt = engine->position();
+    QTest::qWait(100);
+    QCOMPARE(engine->position(), pausedAt);
     engine->play();
     QTRY_VERIFY_WITH_TIMEOUT(engine->playState() == PlayState::Playing, 5000);
     engine->stop();
