@@ -48,9 +48,12 @@ Figures qmmp(const QString &song)
 
 void line(const char *figure, const TreePss &mine, const TreePss &reference, const char *goal)
 {
-    std::printf("memory %s: %.1f MB in %d processes (qmmp %.1f MB, ratio %.2f, goal %s)\n", figure, mine.megabytes,
-        mine.processes, reference.megabytes, reference.megabytes > 0 ? mine.megabytes / reference.megabytes : 0.0,
-        goal);
+    if (reference.megabytes > 0)
+        std::printf("memory %s: %.1f MB in %d processes (qmmp %.1f MB, ratio %.2f, goal %s)\n", figure, mine.megabytes,
+            mine.processes, reference.megabytes, mine.megabytes / reference.megabytes, goal);
+    else // no reference on this machine: no ratio rather than a ratio of 0
+        std::printf("memory %s: %.1f MB in %d processes (qmmp not measured, goal %s)\n", figure, mine.megabytes,
+            mine.processes, goal);
     std::printf("memory %s_parts: %s\n", figure, qPrintable(mine.parts));
 }
 
