@@ -356,7 +356,9 @@ double MpvEngine::position() const
         return 0;
     const qint64 now = m_positionClock.nsecsElapsed();
     const bool playing = m_state == PlayState::Playing;
-    const double carried = m_reading.valid ? m_reading.seconds + double(now - m_reading.atNs) / 1e9 : 0;
+    double carried = m_reading.valid ? m_reading.seconds + double(now - m_reading.atNs) / 1e9 : 0;
+    if (m_duration > 0)
+        carried = std::min(carried, m_duration); // not past the end while its event is on the way
     if (playing && m_reading.valid && now - m_reading.atNs < kPositionReadEveryNs)
         return carried;
     double pos = 0;
