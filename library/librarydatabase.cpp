@@ -209,27 +209,46 @@ void LibraryDatabase::release()
     m_connection.clear();
 }
 
-LibraryOpenOutcome LibraryDatabase::open(const QString &path)
+LibraryInspection LibraryDatabase::inspect(const QString &path)
 {
-    release();
-    LibraryOpenOutcome outcome;
+    LibraryInspection checked;
+    LibraryOpenOutcome &outcome = checked.outcome;
     outcome.path = path;
     const QFileInfo info(path);
     if (!info.exists()) {
         outcome.status = LibraryOpenOutcome::Status::Missing;
-        return outcome;
+        return checked;
     }
     outcome.status = LibraryOpenOutcome::Status::Unusable;
     if (!info.isFile()) {
         outcome.reason = QStringLiteral("不是文件");
-        return outcome;
+        return checked;
     }
     const auto inspected = inspectReadOnly(path);
     if (const QString *reason = std::get_if<QString>(&inspected)) {
         outcome.reason = *reason;
-        return outcome;
+        return checked;
     }
-    const int version = std::get<int>(inspected);
+    checked.version = std::get<int>(inspected);
+    outcome.status = LibraryOpenOutcome::Status::Ok;
+    return checked;
+}
+
+LibraryOpenOutcome LibraryDatabase::open(const QString &path)
+{
+    return open(inspect(path));
+}
+
+LibraryOpenOutcome LibraryDatabase::open(const LibraryInspection &checked)
+{
+    release();
+    if (!checked.outcome.ok())
+        return checked.outcome;
+    const QString path = checked.outcome.path;
+    const int version = checked.version;
+    LibraryOpenOutcome outcome;
+    outcome.path = path;
+    outcome.status = LibraryOpenOutcome::Status::Unusable;
     QString backup;
     if (version == 0) {
         // Nothing is written into an older library before a copy of it is kept.

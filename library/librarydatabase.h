@@ -29,6 +29,15 @@ struct LibraryOpenOutcome
     QString message() const;
 };
 
+// The read-only check of a library file, made before it is opened; the outcome is
+// Ok when the file may be opened, with the version it carries (0: an older
+// player's library, to be taken in).
+struct LibraryInspection
+{
+    LibraryOpenOutcome outcome;
+    int version = 0;
+};
+
 // How making a new library file went.
 struct LibraryCreateOutcome
 {
@@ -40,7 +49,7 @@ struct LibraryCreateOutcome
 // The library database data/kx.dat: the one connection of the player and every
 // statement it issues, as named operations. Song addresses (url, url1) are
 // stored mirrored; callers only ever see and hand in plain paths.
-// Used only from the user-interface thread.
+// Used only from the user-interface thread (but for inspect()).
 class LibraryDatabase
 {
 public:
@@ -52,6 +61,11 @@ public:
     // Opens an existing library. The file is first checked read-only (integrity,
     // schema, version); a file that fails is left exactly as it was.
     LibraryOpenOutcome open(const QString &path);
+    // The check alone, which may run on any thread (it uses a connection of its own),
+    // so that start-up can do it while the window is built; then the opening of a
+    // file that passed it.
+    static LibraryInspection inspect(const QString &path);
+    LibraryOpenOutcome open(const LibraryInspection &checked);
     // Makes an empty library, only when the file is missing (also its folder).
     static LibraryCreateOutcome create(const QString &path);
     // Closes the connection (at exit). Safe to call twice.

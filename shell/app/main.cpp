@@ -28,6 +28,7 @@
 #include <QStandardPaths>
 
 #include <clocale>
+#include <future>
 #include <memory>
 
 using namespace kivo;
@@ -52,6 +53,11 @@ int main(int argc, char *argv[])
         = LibraryLocation::find(programDir, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     const QString libraryPath = location.path;
 
+    // The library file is checked (read-only) on a second thread during the hand-over
+    // below; it is opened, or reported, before any window is made.
+    std::future<LibraryInspection> inspection
+        = std::async(std::launch::async, [path = libraryPath] { return LibraryDatabase::inspect(path); });
+
     // The command line carries only files to play. One player per library: when one
     // runs, it takes them (none: it comes to the front) and this start ends.
     const QStringList files = localFilesFromArguments(app.arguments().mid(1), QDir::currentPath());
@@ -69,7 +75,15 @@ int main(int argc, char *argv[])
     }
 
     LibraryDatabase library;
-    LibraryOpenOutcome opened = library.open(location.path);
+    ProgramState state;
+    state.serverBaseUrl = install.serverBaseUrl;
+    state.downloadPageUrl = install.downloadPageUrl;
+    state.preferences = UserPreferences(UserPreferences::defaultPath());
+
+    QNetworkAccessManager network;
+    ServerClient server(&network, install.serverBaseUrl);
+
+    LibraryOpenOutcome opened = library.open(inspection.get());
     if (!location.error.isEmpty() && !opened.ok()) {
         opened.status = LibraryOpenOutcome::Status::Unusable;
         opened.reason = location.error;
@@ -81,14 +95,6 @@ int main(int argc, char *argv[])
         box.exec();
         return 1;
     }
-
-    ProgramState state;
-    state.serverBaseUrl = install.serverBaseUrl;
-    state.downloadPageUrl = install.downloadPageUrl;
-    state.preferences = UserPreferences(UserPreferences::defaultPath());
-
-    QNetworkAccessManager network;
-    ServerClient server(&network, install.serverBaseUrl);
 
     LibraryAccess access(library);
     MainWindowContext context;
