@@ -284,8 +284,8 @@ int main(int argc, char *argv[])
     if (!damage.available())
         std::printf("startup note: no damage extension, first-frame figures left out\n");
     // More turns steady the medians on a noisy machine (KIVO_STARTUP_RUNS).
-    const int runs = std::max(1,
-        qEnvironmentVariableIntValue("KIVO_STARTUP_RUNS") > 0 ? qEnvironmentVariableIntValue("KIVO_STARTUP_RUNS") : 7);
+    const int asked = qEnvironmentVariableIntValue("KIVO_STARTUP_RUNS");
+    const int runs = asked > 0 ? asked : 7;
     const QString build = QStringLiteral(KIVO_BUILD_DIR);
     std::vector<Subject> subjects {
         {"kivoplay", build + u"/bin/kivoplay"_qs, {}, build + u"/bin"_qs},

@@ -62,8 +62,8 @@ public:
     // schema, version); a file that fails is left exactly as it was.
     LibraryOpenOutcome open(const QString &path);
     // The check alone, which may run on any thread (it uses a connection of its own),
-    // so that start-up can do it while the window is built; then the opening of a
-    // file that passed it.
+    // so that start-up can do it alongside other work; then the opening of a file
+    // that passed it.
     static LibraryInspection inspect(const QString &path);
     LibraryOpenOutcome open(const LibraryInspection &checked);
     // Makes an empty library, only when the file is missing (also its folder).

@@ -124,8 +124,8 @@ void MpvEngine::handleEvent(const mpv_event &event)
             m_mediaKind = detectMediaKind();
         break;
     case MPV_EVENT_PLAYBACK_RESTART:
-        m_reading.valid = false; // also after a seek
-        // Also after a seek; only a change is reported.
+        // Also after a seek: the position is read afresh; only a change of state is reported.
+        m_reading.valid = false;
         if (m_entryId && !m_pauseRequested && !m_cacheStall && m_state != PlayState::Playing) {
             m_started = true;
             report(PlayState::Playing);
