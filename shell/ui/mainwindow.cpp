@@ -11,6 +11,7 @@
 #include "shell/ui/trayicon.h"
 #include "shell/weblinks.h"
 #include "skin/commandmenus.h"
+#include "skin/labeltext.h"
 #include "skin/skin.h"
 #include "skin/skinbutton.h"
 #include "skin/twips.h"
@@ -136,7 +137,7 @@ QLabel *MainWindow::makeLabel(const QString &name, const QString &text, const QR
 void MainWindow::buildViews()
 {
     m_label5 = makeLabel(u"Label5"_qs, u"Kivo音乐播放器"_qs, QRect(14, 4, 460, 24));
-    m_label5->setStyleSheet(u"color:#e8f4ff; font-weight:bold; font-size:13px;"_qs);
+    applyLabelText(m_label5, {.colour = QColor(0xe8, 0xf4, 0xff), .pixelSize = 13, .bold = true});
     m_label5->installEventFilter(this);
     WindowDrag::install(m_label5); // the title strip drags the window
 
@@ -148,15 +149,15 @@ void MainWindow::buildViews()
     m_label7->setToolTip(u"单击查看详细内容"_qs);
     m_label7->setCursor(Qt::PointingHandCursor);
     m_label7->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_label7->setStyleSheet(u"color:#6cc8ff; text-decoration: underline;"_qs);
+    applyLabelText(m_label7, {.colour = QColor(0x6c, 0xc8, 0xff), .underline = true});
     m_label7->installEventFilter(this);
 
     m_label3 = makeLabel(u"Label3"_qs, u"00:00"_qs, QRect(494, 350, 100, 24));
     m_label3->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_label3->setStyleSheet(u"color:#9fe0ff; font-size:15px; font-family: monospace;"_qs);
+    applyLabelText(m_label3, {.colour = QColor(0x9f, 0xe0, 0xff), .pixelSize = 15, .monospace = true});
     m_label3->setCursor(Qt::PointingHandCursor);
     m_label3->installEventFilter(this);
-    m_label1->setStyleSheet(u"color:#aebfcc;"_qs);
+    applyLabelText(m_label1, {QColor(0xae, 0xbf, 0xcc)});
 }
 
 void MainWindow::buildButtons()

@@ -11,6 +11,7 @@
 #include "online/ui/resultarea.h"
 #include "online/ui/webmodule.h"
 #include "skin/commandmenus.h"
+#include "skin/labeltext.h"
 
 #include <QLabel>
 #include <QTreeView>
@@ -46,7 +47,7 @@ OnlineViews::OnlineViews(QWidget *window, ServerClient *server, const LibrarySou
     m_area->strip()->setGeometry(kStripArea);
     m_area->statusLabel()->setParent(window);
     m_area->statusLabel()->setGeometry(kStatusLine);
-    m_area->statusLabel()->setStyleSheet(u"color:#aebfcc;"_qs);
+    applyLabelText(m_area->statusLabel(), {QColor(0xae, 0xbf, 0xcc)});
 
     m_libraryPages = std::make_unique<LibraryPages>(m_pages, m_library);
 
