@@ -6,6 +6,7 @@
 #include <QDBusError>
 #include <QDBusMessage>
 #include <QFileInfo>
+#include <QMetaMethod>
 
 namespace kivo {
 
@@ -80,6 +81,10 @@ bool InstanceChannel::listen()
 
 void InstanceChannel::Open(const QStringList &files)
 {
+    if (!isSignalConnected(QMetaMethod::fromSignal(&InstanceChannel::filesOpened))) {
+        m_early.append(files);
+        return;
+    }
     if (files.isEmpty())
         Q_EMIT raiseRequested();
     else

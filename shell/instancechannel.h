@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QStringList>
 
+#include <utility>
+
 namespace kivo {
 
 // One player per library: the first start owns a session-bus name made from its
@@ -32,6 +34,9 @@ public:
     Handover handOver(const QStringList &files, int timeoutMs = 3000);
     // Takes the name; false when another process holds it or there is no bus.
     bool listen();
+    // What later starts asked for before anyone took this channel's signals (the
+    // player's parts are built after its first frame): each entry is Open's files.
+    QList<QStringList> takeEarlyRequests() { return std::exchange(m_early, {}); }
 
 public Q_SLOTS:
     // The method the bus carries; the files are absolute paths.
@@ -45,6 +50,7 @@ private:
     QDBusConnection m_bus;
     QString m_service;
     bool m_listening = false;
+    QList<QStringList> m_early;
 };
 
 } // namespace kivo

@@ -29,6 +29,10 @@ FileOpenCommands::FileOpenCommands(
             qCDebug(lcDesktop) << "a later start brings the player back";
             window->commands()->dispatch(PlayerCommand::ShowPlayer);
         });
+        // Asked for while this player was still building.
+        const QList<QStringList> early = channel->takeEarlyRequests();
+        for (const QStringList &files : early)
+            QTimer::singleShot(0, channel, [channel, files] { channel->Open(files); });
     }
     if (m_startFiles.isEmpty())
         return;

@@ -55,6 +55,9 @@ private Q_SLOTS:
         QVERIFY(running.listen());
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"^another process holds org.kivo.kivoplay.L"_s));
         QVERIFY(!later.listen()); // the name is taken
+        // Asked before the player's parts are built: kept for them, not lost.
+        running.Open({u"/m/early.mp3"_s});
+        QCOMPARE(running.takeEarlyRequests(), (QList<QStringList> {{u"/m/early.mp3"_s}}));
         QSignalSpy files(&running, &InstanceChannel::filesOpened);
         QSignalSpy raised(&running, &InstanceChannel::raiseRequested);
         // The running player is in this thread, which the blocking call holds: it cannot
