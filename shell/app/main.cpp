@@ -1,7 +1,6 @@
 #include "core/logging.h"
 #include "library/librarydatabase.h"
 #include "online/serverclient.h"
-#include "playback/desktopnotifier.h"
 #include "shell/commandlinefiles.h"
 #include "shell/fontwarmup.h"
 #include "shell/installsettings.h"
@@ -10,15 +9,8 @@
 #include "shell/librarylocation.h"
 #include "shell/programstate.h"
 #include "shell/qttranslations.h"
-#include "shell/ui/communitycommands.h"
-#include "shell/ui/downloadcommands.h"
-#include "shell/ui/fileopencommands.h"
-#include "shell/ui/importcommands.h"
-#include "shell/ui/librarycommands.h"
 #include "shell/ui/mainwindow.h"
-#include "shell/ui/playbackviews.h"
-#include "shell/ui/playlistfilecommands.h"
-#include "shell/ui/songnotifications.h"
+#include "shell/ui/playerparts.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -54,7 +46,8 @@ int main(int argc, char *argv[])
     const QString libraryPath = location.path;
 
     // The library file is checked (read-only) on a second thread during the hand-over
-    // below; it is opened, or reported, before any window is made.
+    // and while the main window is built; it is opened, or reported, before any window
+    // shows.
     std::future<LibraryInspection> inspection
         = std::async(std::launch::async, [path = libraryPath] { return LibraryDatabase::inspect(path); });
 
@@ -83,19 +76,6 @@ int main(int argc, char *argv[])
     QNetworkAccessManager network;
     ServerClient server(&network, install.serverBaseUrl);
 
-    LibraryOpenOutcome opened = library.open(inspection.get());
-    if (!location.error.isEmpty() && !opened.ok()) {
-        opened.status = LibraryOpenOutcome::Status::Unusable;
-        opened.reason = location.error;
-    }
-    if (!opened.ok()) {
-        qCWarning(lcDb).noquote() << "cannot open the library:" << opened.message();
-        QMessageBox box(QMessageBox::Critical, u"Kivo"_qs, opened.message(), QMessageBox::Ok);
-        box.setTextFormat(Qt::PlainText);
-        box.exec();
-        return 1;
-    }
-
     LibraryAccess access(library);
     MainWindowContext context;
     context.library = &access;
@@ -110,24 +90,28 @@ int main(int argc, char *argv[])
         return config->dailyDownloadCount;
     };
     context.releaseDatabase = [&library] { library.release(); };
-    MainWindow window(context);
-    // Playback, lyrics, knobs and the mini player; the engine loads after the first window.
-    PlaybackViews playback(&window);
-    DownloadCommands downloads(&window, &playback); // the download list, its page and its menu
-    // Local files: the import window, drops, and playlists as files.
-    ImportCommands imports(&window, &playback, &library);
-    PlaylistFileCommands playlistFiles(&window, &playback, &library, &imports);
-    // Search, info pages, dedication and settings.
-    CommunityCommands community(&window, &playback);
-    FileOpenCommands fileOpen(&window, &playback, channel.get(), files);
-    std::unique_ptr<DesktopNotifier> notifier;
-    if (channel)
-        notifier = std::make_unique<DesktopNotifier>(QDBusConnection::sessionBus());
-    else
-        qCWarning(lcDesktop) << "the environment names no session bus: no hand-over, no notifications";
-    SongNotifications notifications(&window, &playback, notifier.get());
-    // Playlists, the history, the now-playing list and the CD shelf; the keyboard.
-    LibraryCommands libraryCommands(&window, &playback);
-    window.show();
+    // The face, its buttons and the trees read nothing from the library: they are built
+    // while the check of the file finishes on its thread.
+    auto mainWindow = std::make_unique<MainWindow>(context);
+    LibraryOpenOutcome opened = library.open(inspection.get());
+    if (!location.error.isEmpty() && !opened.ok()) {
+        opened.status = LibraryOpenOutcome::Status::Unusable;
+        opened.reason = location.error;
+    }
+    if (!opened.ok()) {
+        qCWarning(lcDb).noquote() << "cannot open the library:" << opened.message();
+        // The window, never shown, goes first: its start-up timer must not run under
+        // the message box.
+        mainWindow.reset();
+        QMessageBox box(QMessageBox::Critical, u"Kivo"_qs, opened.message(), QMessageBox::Ok);
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
+        return 1;
+    }
+    mainWindow->show();
+    // The rest comes after the first frame; it goes before the window.
+    std::unique_ptr<PlayerParts> parts;
+    mainWindow->buildAfterFirstFrame(
+        [&] { parts = std::make_unique<PlayerParts>(mainWindow.get(), &library, channel.get(), files); });
     return app.exec();
 }

@@ -245,6 +245,7 @@ void MainWindow::afterFirstFrame()
     m_firstFrameShown = true;
     if (m_quitting)
         return;
+    runDeferredBuild(); // the player's parts the first frame did not show
     // Neither is part of the first frame: the icon in its seven sizes, the tray's query
     // of the desktop.
     setWindowIcon(appIcon());
@@ -253,6 +254,32 @@ void MainWindow::afterFirstFrame()
     if (m_startupWaitsForFrame && !m_quitting) {
         m_startupWaitsForFrame = false;
         runStartup();
+    }
+}
+
+void MainWindow::buildAfterFirstFrame(std::function<void()> build)
+{
+    m_deferredBuild = std::move(build);
+    if (m_firstFrameShown)
+        runDeferredBuild();
+}
+
+void MainWindow::runDeferredBuild()
+{
+    const std::function<void()> build = std::exchange(m_deferredBuild, {});
+    if (!build)
+        return;
+    const QList<QWidget *> before = findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+    build();
+    if (!isVisible())
+        return; // showing the window shows them
+    // Children made inside a window already on the screen wait to be shown; the ones
+    // the build hid on purpose stay hidden.
+    const QList<QWidget *> after = findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+    for (QWidget *child : after) {
+        if (!child->isWindow() && !before.contains(child) && child->isHidden()
+            && !child->testAttribute(Qt::WA_WState_ExplicitShowHide))
+            child->show();
     }
 }
 
@@ -390,6 +417,7 @@ QString MainWindow::noticeLine() const
 
 QCoro::Task<> MainWindow::runStartup()
 {
+    runDeferredBuild(); // a window hidden before its first frame starts up without one
     if (!m_ctx.server || !m_ctx.state)
         co_return;
     QPointer<MainWindow> self(this);

@@ -82,6 +82,10 @@ public:
     // The first frame of this window is on the screen: what it does not show, the
     // start-up sequence and the two engine modules come after it.
     bool firstFrameShown() const { return m_firstFrameShown; }
+    // Builds what the first frame does not show, once: right after that frame, before
+    // firstFrameDrawn and the start-up sequence; for a window hidden before it was ever
+    // drawn, when its start-up runs without a frame.
+    void buildAfterFirstFrame(std::function<void()> build);
 
     // StartupHost
     bool isQuitting() const override { return m_quitting; }
@@ -121,6 +125,7 @@ private:
     void wireTrayMenu();
     void startupTick();
     void afterFirstFrame();
+    void runDeferredBuild();
     QCoro::Task<> runStartup();
 
     MainWindowContext m_ctx;
@@ -141,6 +146,7 @@ private:
     bool m_firstPaintDone = false;
     bool m_firstFrameShown = false;
     bool m_startupWaitsForFrame = false; // Timer4 ticked while the window was still blank
+    std::function<void()> m_deferredBuild;
 };
 
 } // namespace kivo

@@ -175,13 +175,44 @@ private Q_SLOTS:
         QTest::qSleep(50); // Timer4 is overdue when the window shows
         FirstPaintProbe probe(window.get());
         QSignalSpy finished(window.get(), &MainWindow::startupSequenceFinished);
+        QSignalSpy drawn(window.get(), &MainWindow::firstFrameDrawn);
+        bool builtAfterFrame = false;
+        QLabel *shown = nullptr, *hidden = nullptr;
+        window->buildAfterFirstFrame([&] {
+            builtAfterFrame = probe.painted && drawn.isEmpty() && server->pendingRequests() == 0;
+            shown = new QLabel(u"歌词"_qs, window.get());
+            hidden = new QLabel(window.get());
+            hidden->hide();
+        });
         window->show();
         QVERIFY(finished.wait(10000));
         QVERIFY(probe.painted);
+        QVERIFY(builtAfterFrame); // after the frame, before its signal and the start-up's first request
+        // What it builds shows in the window already on the screen, unless it was hidden.
+        QVERIFY(shown->isVisible());
+        QVERIFY(!hidden->isVisible());
         QVERIFY(!probe.overlayShown);
         QCOMPARE(probe.catalogueRows, 0);
         QVERIFY(window->firstFrameShown());
         QVERIFY(window->online()->catalogueView()->model()->rowCount() > 0);
+    }
+
+    void windowHiddenBeforeItsFirstFrameStillBuildsAndStartsUp()
+    {
+        window.reset();
+        MainWindowContext ctx;
+        ctx.programDir = dir.path();
+        ctx.server = server.get();
+        ctx.state = &state;
+        window = std::make_unique<MainWindow>(ctx);
+        bool built = false;
+        window->buildAfterFirstFrame([&] { built = server->pendingRequests() == 0; });
+        QSignalSpy finished(window.get(), &MainWindow::startupSequenceFinished);
+        window->show();
+        window->hide();
+        QVERIFY(finished.wait(10000));
+        QVERIFY(!window->firstFrameShown());
+        QVERIFY(built);
     }
 
     void exitWhileStartupWaitsEndsCleanly()
