@@ -30,8 +30,6 @@ public:
     PlayerParts(MainWindow *window, LibraryDatabase *library, InstanceChannel *channel, QStringList startFiles);
     ~PlayerParts();
 
-    PlaybackViews *playback() { return &m_playback; }
-
 private:
     PlaybackViews m_playback; // playback, lyrics, knobs and the mini player
     DownloadCommands m_downloads; // the download list, its page and its menu

@@ -46,6 +46,16 @@ struct FirstPaintProbe : QObject
 class MainWindowTest : public QObject
 {
     Q_OBJECT
+    // A window of the test's own server, state and folder, with nothing else wired.
+    MainWindowContext plainContext()
+    {
+        MainWindowContext ctx;
+        ctx.programDir = dir.path();
+        ctx.server = server.get();
+        ctx.state = &state;
+        return ctx;
+    }
+
 private Q_SLOTS:
     void init()
     {
@@ -57,10 +67,7 @@ private Q_SLOTS:
             u"/dl.asp"_qs, {200, HiddenDataPage::wrap(payload).toUtf8(), "text/html; charset=utf-8", false});
         server = std::make_unique<ServerClient>(&nam, http->baseUrl());
         state = ProgramState {};
-        MainWindowContext ctx;
-        ctx.programDir = dir.path();
-        ctx.server = server.get();
-        ctx.state = &state;
+        MainWindowContext ctx = plainContext();
         ctx.applyStoredConfig = [](const QDateTime &) { return 3; };
         window = std::make_unique<MainWindow>(ctx);
         window->show();
@@ -167,11 +174,7 @@ private Q_SLOTS:
     void firstFrameIsDrawnBeforeTheStartupRuns()
     {
         window.reset();
-        MainWindowContext ctx;
-        ctx.programDir = dir.path();
-        ctx.server = server.get();
-        ctx.state = &state;
-        window = std::make_unique<MainWindow>(ctx);
+        window = std::make_unique<MainWindow>(plainContext());
         QTest::qSleep(50); // Timer4 is overdue when the window shows
         FirstPaintProbe probe(window.get());
         QSignalSpy finished(window.get(), &MainWindow::startupSequenceFinished);
@@ -200,11 +203,7 @@ private Q_SLOTS:
     void windowHiddenBeforeItsFirstFrameStillBuildsAndStartsUp()
     {
         window.reset();
-        MainWindowContext ctx;
-        ctx.programDir = dir.path();
-        ctx.server = server.get();
-        ctx.state = &state;
-        window = std::make_unique<MainWindow>(ctx);
+        window = std::make_unique<MainWindow>(plainContext());
         bool built = false;
         window->buildAfterFirstFrame([&] { built = server->pendingRequests() == 0; });
         QSignalSpy finished(window.get(), &MainWindow::startupSequenceFinished);
@@ -220,10 +219,7 @@ private Q_SLOTS:
         // A fresh window whose start-up page never answers.
         window.reset();
         http->setAnswer(u"/dl.asp"_qs, {200, {}, {}, true});
-        MainWindowContext ctx;
-        ctx.programDir = dir.path();
-        ctx.server = server.get();
-        ctx.state = &state;
+        MainWindowContext ctx = plainContext();
         bool released = false;
         ctx.releaseDatabase = [&] { released = true; };
         window = std::make_unique<MainWindow>(ctx);
