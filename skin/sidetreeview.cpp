@@ -1,5 +1,7 @@
 #include "skin/sidetreeview.h"
 
+#include "skin/liststyle.h"
+
 #include <QHeaderView>
 #include <QMouseEvent>
 
@@ -15,6 +17,7 @@ SideTreeView::SideTreeView(LastTreeButton *lastButton, QWidget *parent)
     header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setTextElideMode(Qt::ElideNone);
+    applyListColours(this); // shown in the first frame, before the window's style sheet
 }
 
 void SideTreeView::mousePressEvent(QMouseEvent *event)

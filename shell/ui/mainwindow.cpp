@@ -12,6 +12,7 @@
 #include "shell/weblinks.h"
 #include "skin/commandmenus.h"
 #include "skin/labeltext.h"
+#include "skin/liststyle.h"
 #include "skin/skin.h"
 #include "skin/skinbutton.h"
 #include "skin/twips.h"
@@ -65,18 +66,6 @@ const ButtonSpec kButtons[] = {
     {PlayerCommand::ShowVideo, 20, u"视频显示", Skin::Glyph::Video, {174, 408, 30, 26}},
 };
 
-const char *const kButtonStyle = R"(
-kivo--SkinButton { color: #cfe6f5; font-size: 12px; }
-QTreeView, QTableView, QListView { background: transparent; color: #d6e6f2; border: none; selection-background-color: #0f6ea8; }
-QHeaderView::section { background: #1c2028; color: #9fb6c8; border: none; border-right: 1px solid #0c0e12; padding: 2px 4px; }
-QScrollBar:vertical { background: #0e1014; width: 9px; margin: 0; }
-QScrollBar:horizontal { background: #0e1014; height: 9px; margin: 0; }
-QScrollBar::handle { background: #3a4250; border-radius: 4px; min-height: 20px; min-width: 20px; }
-QScrollBar::handle:hover { background: #4f5b6d; }
-QScrollBar::add-line, QScrollBar::sub-line { width: 0; height: 0; }
-QScrollBar::add-page, QScrollBar::sub-page { background: none; }
-)";
-
 // How long Timer4's tick waits for the first frame before it runs regardless.
 constexpr int kFirstFrameWaitMs = 2000;
 
@@ -94,7 +83,6 @@ MainWindow::MainWindow(MainWindowContext context, QWidget *parent)
     setAttribute(Qt::WA_TranslucentBackground);
     setFixedSize(twipsToPixels(9150), twipsToPixels(6750));
     setMouseTracking(true); // moves over the background restore the buttons' pictures
-    setStyleSheet(QString::fromLatin1(kButtonStyle));
 
     m_commands = new CommandDispatcher(this);
     m_menus = new CommandMenus(this);
@@ -176,6 +164,7 @@ void MainWindow::buildButtons()
             b->setIconSize(spec.geometry.size() * 0.7);
         } else if (spec.caption) {
             b->setText(QString::fromUtf16(spec.caption));
+            applyButtonCaption(b);
         }
         connect(b, &SkinButton::clicked, m_commands, [this, command = spec.command] { m_commands->dispatch(command); });
         m_buttons[spec.command] = b;
@@ -266,6 +255,10 @@ void MainWindow::buildAfterFirstFrame(std::function<void()> build)
 
 void MainWindow::runDeferredBuild()
 {
+    // The lists, headers and scroll bars the sheet styles come with the parts built
+    // now; the first frame's trees and buttons have the same look without it.
+    if (styleSheet().isEmpty())
+        setStyleSheet(Skin::listStyleSheet());
     const std::function<void()> build = std::exchange(m_deferredBuild, {});
     if (!build)
         return;
