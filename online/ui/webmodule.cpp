@@ -33,30 +33,24 @@ QStringList searchPaths()
 }
 
 namespace {
-// WebEngine needs the program-wide shared OpenGL context. Asking for it with
-// AA_ShareOpenGLContexts before QApplication brings OpenGL up at start-up (about
-// 200 ms on software GL, before the first window); made here, it costs that only
-// when the web panes load, after the window shows.
+// The engine reads the program-wide shared OpenGL context when it starts (its format,
+// for its report), even when it draws without OpenGL, and stops on a null one. It
+// never draws with it here: the context is made but not created, so no OpenGL
+// driver is loaded for it.
 void ensureGlobalShareContext()
 {
     if (QOpenGLContext::globalShareContext() || !QCoreApplication::instance())
         return;
-    auto *context = new QOpenGLContext(QCoreApplication::instance());
-    if (!context->create()) {
-        delete context;
-        return;
-    }
-    qt_gl_set_global_share_context(context);
+    qt_gl_set_global_share_context(new QOpenGLContext(QCoreApplication::instance()));
 }
-} // namespace
 
-namespace {
 // Every pane shows a page of the one content server: one renderer process serves
 // them all, instead of one per pane (each holds some 50 MB). The pages are plain:
-// Chromium's software compositor and Qt Quick's software scene graph draw them,
-// so no OpenGL drawing (on a machine without a GPU a JIT-compiled software
-// renderer) runs or holds memory in the player; the shared context above is still
-// made, as the engine asks for it. Set before the engine starts, which reads them once.
+// Chromium's software compositor and Qt Quick's software scene graph draw them.
+// Without OpenGL integration on X the engine's start does not load the OpenGL
+// driver either, which on a machine without a GPU is a JIT-compiled software
+// renderer holding some 34 MB in the player. Set before the engine starts, which
+// reads them once; a user's own choice of integration is kept.
 void prepareEngine()
 {
     QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
@@ -67,6 +61,8 @@ void prepareEngine()
     }
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
     qputenv("QT_QUICK_BACKEND", "software");
+    if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
+        qputenv("QT_XCB_GL_INTEGRATION", "none");
 }
 } // namespace
 
@@ -79,11 +75,6 @@ WebPaneFactory *load()
         if (::geteuid() == 0)
             qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
         ensureGlobalShareContext();
-        if (!QOpenGLContext::globalShareContext()) {
-            // No OpenGL at all: web tabs keep their loading indicator.
-            qCWarning(lcUi) << "web panes not loaded: no OpenGL context to share";
-            return nullptr;
-        }
         using Entry = WebPaneFactory *(*)();
         QString reason;
         for (const QString &path : searchPaths()) {
