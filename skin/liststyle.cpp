@@ -1,6 +1,7 @@
 #include "skin/liststyle.h"
 
 #include <QAbstractItemView>
+#include <QColor>
 #include <QFont>
 #include <QPalette>
 
@@ -8,6 +9,10 @@ namespace kivo {
 
 namespace {
 
+// Shared by the sheet and the palettes that stand in for it in the first frame.
+const QColor kListText {0xd6, 0xe6, 0xf2};
+const QColor kListSelection {0x0f, 0x6e, 0xa8};
+const QColor kButtonCaption {0xcf, 0xe6, 0xf5};
 constexpr int kCaptionPixelSize = 12;
 
 } // namespace
@@ -34,15 +39,15 @@ void applyListColours(QAbstractItemView *view)
     QPalette palette = view->palette();
     palette.setColor(QPalette::Base, Qt::transparent);
     for (QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
-        palette.setColor(role, Skin::kListText); // the branch arrows take the window text
-    palette.setColor(QPalette::Highlight, Skin::kListSelection);
+        palette.setColor(role, kListText); // the branch arrows take the window text
+    palette.setColor(QPalette::Highlight, kListSelection);
     view->setPalette(palette);
 }
 
 void applyButtonCaption(QWidget *button)
 {
     QPalette palette = button->palette();
-    palette.setColor(QPalette::ButtonText, Skin::kButtonCaption);
+    palette.setColor(QPalette::ButtonText, kButtonCaption);
     button->setPalette(palette);
     QFont font = button->font();
     font.setPixelSize(kCaptionPixelSize);

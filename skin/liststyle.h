@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QColor>
 #include <QString>
 
 class QAbstractItemView;
@@ -9,10 +8,6 @@ class QWidget;
 namespace kivo {
 
 namespace Skin {
-
-inline const QColor kListText {0xd6, 0xe6, 0xf2};
-inline const QColor kListSelection {0x0f, 0x6e, 0xa8};
-inline const QColor kButtonCaption {0xcf, 0xe6, 0xf5};
 
 // The rules a window's lists and trees follow: no frame, a transparent ground, light
 // text, and slim dark headers and scroll bars; captioned skin buttons in light text.
